@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Every message the program shows goes through this one service.
+enum class MsgButtons { OK, OKCancel, YesNo, YesNoCancel };
+enum class MsgIcon { Default, Exclamation, Question, Stop, Information };
+
+// The button pressed; IDNONE when no box could be shown.
+enum MsgResult { IDNONE = 0, IDOK = 1, IDCANCEL = 2, IDYES = 6, IDNO = 7 };
+
+class IMessageService {
+public:
+    virtual ~IMessageService() = default;
+    // A modal box captioned with the application's name.
+    virtual int ShowMessage(const std::string &text, MsgButtons buttons,
+                            MsgIcon icon = MsgIcon::Default) = 0;
+};
+
+// The icon a box gets: the one asked for, or exclamation for OK and OK/Cancel
+// and question for Yes/No and Yes/No/Cancel.
+MsgIcon EffectiveIcon(MsgButtons buttons, MsgIcon icon);
+
+// The caption of every box: the executable's file name without folder and extension.
+std::string ApplicationNameFromPath(std::string_view executablePath);

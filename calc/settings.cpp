@@ -1,0 +1,30 @@
+#include "calc/settings.h"
+
+#include "archive/archive.h"
+#include "calc/calculator.h"
+#include "calc/fileerror.h"
+#include "calc/fileio.h"
+#include "calc/messagebox.h"
+#include "res/strings.h"
+
+void LoadSettings(CCalculatorValues &values, IMessageService &messages)
+{
+    try {
+        const auto bytes = fileio::ReadFile(kSettingsFileName, kSettingsDiskName);
+        if (bytes.size() < kSettingsFileSize)
+            return;
+        CArchive ar(bytes);
+        values.Serialize(ar);
+    } catch (const CFileException &error) {
+        if (error.m_cause == CFileException::fileNotFound)
+            messages.ShowMessage(std::string(res::LoadString(res::IDS_SETTINGS_NOT_FOUND)),
+                                 MsgButtons::OK);
+    }
+}
+
+void SaveSettings(CCalculatorValues &values)
+{
+    CArchive ar;
+    values.Serialize(ar);
+    fileio::ReplaceFile(kSettingsFileName, kSettingsDiskName, ar.StoredBytes());
+}

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs whatever the build needs that this Debian or Ubuntu machine lacks,
+# then configures and builds the project into build/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+packages=(cmake make g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev
+          qt6-base-dev qt6-qpa-plugins libgl-dev fonts-dejavu-core xvfb xauth)
+missing=()
+for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' \
+        || missing+=("$package")
+done
+if ((${#missing[@]})); then
+    sudo=()
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    echo "Installing: ${missing[*]}"
+    "${sudo[@]}" apt-get update -q
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}"
+fi
+
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build --parallel "$(nproc)"

@@ -1,0 +1,74 @@
+#include "styles/styles.h"
+
+#include "archive/archive.h"
+#include "calc/fileerror.h"
+#include "calc/fileio.h"
+#include "calc/messagebox.h"
+#include "calc/numtext.h"
+#include "res/strings.h"
+#include "styles/textsizelist.h"
+
+std::string FormatEntry(std::string_view name, float size)
+{
+    std::string entry(name);
+    entry += '\t';
+    entry += numtext::FormatFixed(size, 2);
+    return entry;
+}
+
+TextSize SplitEntry(std::string_view entry)
+{
+    const auto tab = entry.rfind('\t');
+    const auto name = tab == std::string_view::npos ? std::string_view{} : entry.substr(0, tab);
+    const auto size = tab == std::string_view::npos ? entry : entry.substr(tab);
+    return {std::string(name), static_cast<float>(numtext::LeadingNumber(size))};
+}
+
+std::vector<std::string> ReadEntries(CArchive &ar)
+{
+    std::vector<std::string> entries;
+    try {
+        for (;;) {
+            const auto name = ar.ReadString();
+            float size = 0.0f;
+            ar >> size;
+            entries.push_back(FormatEntry(name, size));
+        }
+    } catch (const CArchiveException &) {
+        // The end of the file, or a record that cannot be read whole: the list ends here.
+    }
+    return entries;
+}
+
+void SerializeStyles(CArchive &ar, ITextSizeList &list)
+{
+    if (ar.IsLoading()) {
+        list.AddStrings(ReadEntries(ar));
+        return;
+    }
+    for (int i = 0; i < list.GetCount(); ++i) {
+        const auto entry = SplitEntry(list.GetText(i));
+        ar.WriteString(entry.name);
+        ar << entry.size;
+    }
+}
+
+void LoadStyles(ITextSizeList &list, IMessageService &messages)
+{
+    try {
+        const auto bytes = fileio::ReadFile(kStylesFileName, kStylesDiskName);
+        CArchive ar(bytes);
+        SerializeStyles(ar, list);
+    } catch (const CFileException &error) {
+        if (error.m_cause == CFileException::fileNotFound)
+            messages.ShowMessage(std::string(res::LoadString(res::IDS_STYLES_NOT_FOUND)),
+                                 MsgButtons::OK);
+    }
+}
+
+void SaveStyles(ITextSizeList &list)
+{
+    CArchive ar;
+    SerializeStyles(ar, list);
+    fileio::ReplaceFile(kStylesFileName, kStylesDiskName, ar.StoredBytes());
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class CArchive;
+class IMessageService;
+class ITextSizeList;
+
+// The styles file keeps the text size list between runs: records of a name
+// (archive string) and a size (float), in list order, with nothing else.
+inline constexpr char kStylesFileName[] = "STYLES.";
+inline constexpr char kStylesDiskName[] = "STYLES";
+
+// A list entry: the name, a TAB, the size with two decimals.
+std::string FormatEntry(std::string_view name, float size);
+
+struct TextSize {
+    std::string name;
+    float size = 0.0f;
+};
+
+// An entry split back at its last TAB; a size that is no number reads 0.
+TextSize SplitEntry(std::string_view entry);
+
+// Loading: the entries of every whole record, until the first that cannot be
+// read (a record cut short, or a name longer than what is left, ends the list).
+std::vector<std::string> ReadEntries(CArchive &ar);
+
+// Loading appends the file's entries to the list; storing writes every entry.
+void SerializeStyles(CArchive &ar, ITextSizeList &list);
+
+// Fills the list from the file. A missing file is reported; other failures
+// are silent and keep what was read.
+void LoadStyles(ITextSizeList &list, IMessageService &messages);
+
+// Replaces the file with the list; raises CFileException, leaving the old file as it was.
+void SaveStyles(ITextSizeList &list);

@@ -1,0 +1,56 @@
+#include "styles/textsizelist.h"
+
+#include "calc/cp1252.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <system_error>
+
+bool EntryLess(const std::string &a, const std::string &b) { return cp1252::LessNoCase(a, b); }
+
+void SortEntries(std::vector<std::string> &entries)
+{
+    std::stable_sort(entries.begin(), entries.end(), EntryLess);
+}
+
+void CheckEntryIndex(int index, int count)
+{
+    if (index < 0 || index >= count)
+        throw std::system_error(EINVAL, std::generic_category());
+}
+
+void ITextSizeList::AddStrings(std::vector<std::string> entries)
+{
+    for (const auto &entry : entries)
+        AddString(entry);
+}
+
+int SortedTextSizeList::GetCount() const { return static_cast<int>(m_entries.size()); }
+
+std::string SortedTextSizeList::GetText(int index) const
+{
+    CheckEntryIndex(index, GetCount());
+    return m_entries[static_cast<std::size_t>(index)];
+}
+
+int SortedTextSizeList::AddString(const std::string &entry)
+{
+    const auto at = std::upper_bound(m_entries.begin(), m_entries.end(), entry, EntryLess);
+    const auto index = at - m_entries.begin();
+    m_entries.insert(at, entry);
+    return static_cast<int>(index);
+}
+
+void SortedTextSizeList::DeleteString(int index)
+{
+    if (index >= 0 && index < GetCount())
+        m_entries.erase(m_entries.begin() + index);
+}
+
+void SortedTextSizeList::AddStrings(std::vector<std::string> entries)
+{
+    SortEntries(entries);
+    const auto middle = m_entries.insert(m_entries.end(), std::make_move_iterator(entries.begin()),
+                                         std::make_move_iterator(entries.end()));
+    std::inplace_merge(m_entries.begin(), middle, m_entries.end(), EntryLess);
+}

@@ -1,0 +1,157 @@
+#include "archive/archive.h"
+#include "calc/fileerror.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes Stored(const std::string &text)
+{
+    CArchive ar;
+    ar.WriteString(text);
+    return ar.StoredBytes();
+}
+
+Bytes Prefix(const Bytes &bytes, std::size_t count) { return Bytes(bytes.begin(), bytes.begin() + count); }
+
+TEST(Archive, IntegersAndFloatsAreLittleEndian)
+{
+    CArchive ar;
+    ar << std::int32_t{-2} << std::int32_t{0x01020304} << 1.0f << -0.0f;
+    EXPECT_EQ(ar.StoredBytes(), (Bytes{0xFE, 0xFF, 0xFF, 0xFF, 0x04, 0x03, 0x02, 0x01, 0x00, 0x00,
+                                       0x80, 0x3F, 0x00, 0x00, 0x00, 0x80}));
+    CArchive in(ar.StoredBytes());
+    std::int32_t a = 0, b = 0;
+    float c = 0, d = 0;
+    in >> a >> b >> c >> d;
+    EXPECT_EQ(a, -2);
+    EXPECT_EQ(b, 0x01020304);
+    EXPECT_EQ(c, 1.0f);
+    EXPECT_TRUE(std::signbit(d));
+}
+
+struct PrefixCase {
+    std::size_t length;
+    Bytes prefix;
+};
+
+TEST(Archive, StringLengthPrefixes)
+{
+    const PrefixCase cases[] = {
+        {0, {0x00}},
+        {17, {0x11}},
+        {254, {0xFE}},
+        {255, {0xFF, 0xFF, 0x00}},
+        {65533, {0xFF, 0xFD, 0xFF}},
+        {65534, {0xFF, 0xFF, 0xFF, 0xFE, 0xFF, 0x00, 0x00}},
+        {70000, {0xFF, 0xFF, 0xFF, 0x70, 0x11, 0x01, 0x00}},
+    };
+    for (const auto &c : cases) {
+        const std::string text(c.length, 'A');
+        const auto bytes = Stored(text);
+        ASSERT_EQ(bytes.size(), c.prefix.size() + c.length) << c.length;
+        EXPECT_EQ(Prefix(bytes, c.prefix.size()), c.prefix) << c.length;
+        CArchive in(bytes);
+        EXPECT_EQ(in.ReadString(), text) << c.length;
+        EXPECT_EQ(in.BytesLeft(), 0u);
+    }
+}
+
+struct ReadCase {
+    const char *name;
+    Bytes bytes;
+    std::string text;
+};
+
+TEST(Archive, ReadsEveryPrefixForm)
+{
+    const ReadCase cases[] = {
+        {"one byte", {0x02, 'H', 'I'}, "HI"},
+        {"16-bit", {0xFF, 0x02, 0x00, 'H', 'I'}, "HI"},
+        {"32-bit", {0xFF, 0xFF, 0xFF, 0x02, 0x00, 0x00, 0x00, 'H', 'I'}, "HI"},
+        {"64-bit",
+         {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x02, 0, 0, 0, 0, 0, 0, 0, 'H', 'I'},
+         "HI"},
+        {"wide", {0xFF, 0xFE, 0xFF, 0x02, 'H', 0x00, 'I', 0x00}, "HI"},
+        {"wide 16-bit", {0xFF, 0xFE, 0xFF, 0xFF, 0x02, 0x00, 'H', 0x00, 'I', 0x00}, "HI"},
+        {"wide 32-bit",
+         {0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0x01, 0x00, 0x00, 0x00, 'H', 0x00},
+         "H"},
+        {"wide accents and euro", {0xFF, 0xFE, 0xFF, 0x03, 0xE9, 0x00, 0xAC, 0x20, 0x78, 0x01},
+         "\xE9\x80\x9F"},
+        {"wide outside code page", {0xFF, 0xFE, 0xFF, 0x04, 0x3B, 0x04, 0x3D, 0xD8, 0x00, 0xDE, 0x41, 0x00},
+         "??A"},
+        {"empty", {0x00}, ""},
+    };
+    for (const auto &c : cases) {
+        CArchive in(c.bytes);
+        EXPECT_EQ(in.ReadString(), c.text) << c.name;
+        EXPECT_EQ(in.BytesLeft(), 0u) << c.name;
+    }
+}
+
+struct FailCase {
+    const char *name;
+    Bytes bytes;
+    int cause;
+};
+
+TEST(Archive, MalformedStringsFailWithoutAllocating)
+{
+    const FailCase cases[] = {
+        {"nothing", {}, CArchiveException::endOfFile},
+        {"short text", {0x05, 'A'}, CArchiveException::endOfFile},
+        {"short prefix", {0xFF, 0x02}, CArchiveException::endOfFile},
+        {"huge 32-bit", {0xFF, 0xFF, 0xFF, 0xFE, 0xFF, 0xFF, 0x7F, 'A'}, CArchiveException::endOfFile},
+        {"huge 31-bit wide", {0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFE, 0xFF, 0xFF, 0x7F, 'A', 0},
+         CArchiveException::endOfFile},
+        {"64-bit upper half", {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x01, 0, 0, 0, 1, 0, 0, 0},
+         CArchiveException::genericException},
+        {"64-bit negative", {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0x80, 0, 0, 0, 0},
+         CArchiveException::genericException},
+        {"64-bit too long", {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F, 0, 0, 0, 0},
+         CArchiveException::endOfFile},
+        {"odd wide bytes", {0xFF, 0xFE, 0xFF, 0x02, 'H', 0x00, 'I'}, CArchiveException::endOfFile},
+    };
+    for (const auto &c : cases) {
+        CArchive in(c.bytes);
+        try {
+            in.ReadString();
+            ADD_FAILURE() << c.name << ": no error";
+        } catch (const CArchiveException &error) {
+            EXPECT_EQ(error.m_cause, c.cause) << c.name;
+            EXPECT_TRUE(error.m_strFileName.empty());
+        }
+    }
+}
+
+TEST(Archive, WrongDirectionErrors)
+{
+    CArchive storing;
+    std::int32_t value = 0;
+    try {
+        storing >> value;
+        ADD_FAILURE();
+    } catch (const CArchiveException &error) {
+        EXPECT_STREQ(error.what(), "Attempted to read from the writing an unnamed file.");
+    }
+    const Bytes bytes{1, 2, 3, 4};
+    CArchive loading(bytes);
+    try {
+        loading << value;
+        ADD_FAILURE();
+    } catch (const CArchiveException &error) {
+        EXPECT_STREQ(error.what(), "Attempted to write to the reading an unnamed file.");
+    }
+    try {
+        loading >> value >> value;
+        ADD_FAILURE();
+    } catch (const CArchiveException &error) {
+        EXPECT_STREQ(error.what(), "Attempted to access an unnamed file past its end.");
+    }
+}
+
+} // namespace

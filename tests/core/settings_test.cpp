@@ -1,0 +1,135 @@
+#include "calc/calculator.h"
+#include "calc/fileerror.h"
+#include "calc/settings.h"
+#include "tests/support/fakes.h"
+
+#include <bit>
+#include <cerrno>
+#include <cstring>
+#include <gtest/gtest.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kDefaultBytes("\x01\x00\x00\x00\x00\x00\xC8\x41\xEC\x51\x38\x3F\x00\x00\x98\x41"
+                                "\x00\x00\x80\x3F",
+                                20);
+
+class SettingsTest : public testing::Test {
+protected:
+    CCalculatorValues Defaults()
+    {
+        CCalculatorValues v;
+        v.SetDefaults();
+        return v;
+    }
+
+    TemporaryWorkingDirectory dir;
+    RecordingMessageService messages;
+};
+
+bool SameBits(const CCalculatorValues &a, const CCalculatorValues &b)
+{
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+TEST_F(SettingsTest, FirstRunReportsTheMissingFileAndKeepsDefaults)
+{
+    auto v = Defaults();
+    LoadSettings(v, messages);
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].text, "SETTINGS file not found");
+    EXPECT_EQ(messages.messages[0].buttons, MsgButtons::OK);
+    EXPECT_EQ(messages.messages[0].icon, MsgIcon::Exclamation);
+    EXPECT_TRUE(SameBits(v, Defaults()));
+}
+
+TEST_F(SettingsTest, SavesTwentyBytesInFieldOrder)
+{
+    auto v = Defaults();
+    SaveSettings(v);
+    EXPECT_EQ(ReadBytes("SETTINGS"), kDefaultBytes);
+}
+
+TEST_F(SettingsTest, RoundTripsBitForBit)
+{
+    CCalculatorValues saved = Defaults();
+    saved.m_nUnits = 7;
+    saved.m_fPageHeight = std::bit_cast<float>(0x7FC12345u); // a NaN with a payload
+    saved.m_fStaveSize = -0.0f;
+    saved.m_fStaveWidth = 1e-45f;
+    saved.m_fPrintSize = 0.789473712f;
+    SaveSettings(saved);
+    CCalculatorValues loaded = Defaults();
+    LoadSettings(loaded, messages);
+    EXPECT_TRUE(messages.messages.empty());
+    EXPECT_EQ(loaded.m_nUnits, 7);
+    EXPECT_EQ(std::bit_cast<std::uint32_t>(loaded.m_fPageHeight), 0x7FC12345u);
+    EXPECT_EQ(std::bit_cast<std::uint32_t>(loaded.m_fStaveSize), 0x80000000u);
+    EXPECT_EQ(loaded.m_fStaveWidth, 1e-45f);
+    EXPECT_EQ(loaded.m_fPrintSize, 0.789473712f);
+    SaveSettings(loaded);
+    EXPECT_EQ(ReadBytes("SETTINGS").size(), 20u);
+}
+
+TEST_F(SettingsTest, BytesAfterTheTwentiethAreIgnored)
+{
+    WriteBytes("SETTINGS", std::string("\x00\x00\x00\x00", 4) + kDefaultBytes.substr(4) + "junk");
+    auto v = Defaults();
+    v.m_nUnits = 1;
+    LoadSettings(v, messages);
+    EXPECT_EQ(v.m_nUnits, 0);
+    EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST_F(SettingsTest, AShortFileTakesNoFieldAndSaysNothing)
+{
+    for (const std::size_t size : {0u, 4u, 19u}) {
+        WriteBytes("SETTINGS", std::string(size, '\x7F'));
+        auto v = Defaults();
+        LoadSettings(v, messages);
+        EXPECT_TRUE(SameBits(v, Defaults())) << size;
+    }
+    EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST_F(SettingsTest, OtherReadErrorsAreSilent)
+{
+    fs::create_directory("SETTINGS");
+    auto v = Defaults();
+    LoadSettings(v, messages);
+    EXPECT_TRUE(messages.messages.empty());
+    EXPECT_TRUE(SameBits(v, Defaults()));
+}
+
+TEST_F(SettingsTest, ASaveThatCannotCreateTheFileNamesItWithItsPeriod)
+{
+    fs::create_directory("SETTINGS");
+    auto v = Defaults();
+    try {
+        SaveSettings(v);
+        ADD_FAILURE();
+    } catch (const CFileException &error) {
+        EXPECT_STREQ(error.what(), "Access to SETTINGS. was denied.");
+    }
+}
+
+TEST_F(SettingsTest, AFailedSaveKeepsTheSavedValues)
+{
+    WriteBytes("SETTINGS", kDefaultBytes);
+    FailingWriteChannel channel(7, ENOSPC);
+    fileio::ScopedWriteChannel scope(channel);
+    auto v = Defaults();
+    v.m_fStaveWidth = 3.0f;
+    try {
+        SaveSettings(v);
+        ADD_FAILURE();
+    } catch (const CFileException &error) {
+        EXPECT_STREQ(error.what(),
+                     ("Disk full while accessing " + (dir.Path() / "SETTINGS").string() + ".").c_str());
+    }
+    EXPECT_EQ(ReadBytes("SETTINGS"), kDefaultBytes);
+}
+
+} // namespace

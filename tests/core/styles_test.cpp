@@ -1,0 +1,203 @@
+#include "archive/archive.h"
+#include "calc/fileerror.h"
+#include "styles/styles.h"
+#include "styles/textsizelist.h"
+#include "tests/support/fakes.h"
+
+#include <bit>
+#include <cerrno>
+#include <cmath>
+#include <gtest/gtest.h>
+#include <system_error>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Float(float value)
+{
+    const auto bits = std::bit_cast<std::uint32_t>(value);
+    return {static_cast<char>(bits), static_cast<char>(bits >> 8), static_cast<char>(bits >> 16),
+            static_cast<char>(bits >> 24)};
+}
+
+std::string Record(const std::string &name, float size)
+{
+    return static_cast<char>(name.size()) + name + Float(size);
+}
+
+std::vector<std::string> Entries(const ITextSizeList &list)
+{
+    std::vector<std::string> entries;
+    for (int i = 0; i < list.GetCount(); ++i)
+        entries.push_back(list.GetText(i));
+    return entries;
+}
+
+using Strings = std::vector<std::string>;
+
+TEST(TextSizeEntry, FormatAndSplit)
+{
+    EXPECT_EQ(FormatEntry("BODY", 12.0f), "BODY\t12.00");
+    EXPECT_EQ(FormatEntry("", 9.5f), "\t9.50");
+    EXPECT_EQ(FormatEntry("X", 12.345f), "X\t12.35");
+    EXPECT_EQ(FormatEntry("X", INFINITY), "X\tinf");
+
+    const struct {
+        const char *entry;
+        const char *name;
+        float size;
+    } cases[] = {
+        {"BODY\t12.00", "BODY", 12.0f},    {"A\tB\t1.50", "A\tB", 1.5f}, {"NOTAB", "", 0.0f},
+        {"12.5", "", 12.5f},               {"N\tabc", "N", 0.0f},         {"N\t-2.25", "N", -2.25f},
+        {"N\t12.35", "N", 12.35f},         {"N\tinf", "N", INFINITY},
+    };
+    for (const auto &c : cases) {
+        const auto split = SplitEntry(c.entry);
+        EXPECT_EQ(split.name, c.name) << c.entry;
+        EXPECT_EQ(split.size, c.size) << c.entry;
+    }
+    EXPECT_TRUE(std::isnan(SplitEntry("N\tnan").size));
+}
+
+TEST(TextSizeList, KeepsEntriesSortedWithoutRegardToCase)
+{
+    SortedTextSizeList list;
+    list.AddString("BODY\t12.00");
+    EXPECT_EQ(list.AddString("annot\t9.50"), 0);
+    EXPECT_EQ(list.AddString("Title\t20.00"), 2);
+    list.AddStrings({"zeta\t1.00", "BODY\t12.00", "Alpha\t3.00"});
+    EXPECT_EQ(Entries(list), (Strings{"Alpha\t3.00", "annot\t9.50", "BODY\t12.00", "BODY\t12.00",
+                                      "Title\t20.00", "zeta\t1.00"}));
+    list.DeleteString(1);
+    list.DeleteString(99);
+    list.DeleteString(-1);
+    EXPECT_EQ(list.GetCount(), 5);
+    EXPECT_EQ(list.GetText(0), "Alpha\t3.00");
+}
+
+TEST(TextSizeList, AnIndexOutsideTheListIsAnInvalidArgument)
+{
+    SortedTextSizeList list;
+    try {
+        list.GetText(0);
+        ADD_FAILURE();
+    } catch (const std::system_error &error) {
+        EXPECT_EQ(error.code().value(), EINVAL);
+        EXPECT_STREQ(error.what(), std::generic_category().message(EINVAL).c_str());
+    }
+}
+
+class StylesFileTest : public testing::Test {
+protected:
+    Strings Load()
+    {
+        SortedTextSizeList list;
+        LoadStyles(list, messages);
+        return Entries(list);
+    }
+
+    TemporaryWorkingDirectory dir;
+    RecordingMessageService messages;
+};
+
+TEST_F(StylesFileTest, LoadsRecordsInSortedOrder)
+{
+    WriteBytes("STYLES", Record("BODY", 12.0f) + Record("ANNOT", 9.5f));
+    EXPECT_EQ(Load(), (Strings{"ANNOT\t9.50", "BODY\t12.00"}));
+    EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST_F(StylesFileTest, MissingFileIsReportedEmptyFileIsNot)
+{
+    EXPECT_TRUE(Load().empty());
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].text, "TEXT SIZES file not found");
+    EXPECT_EQ(messages.messages[0].icon, MsgIcon::Exclamation);
+    WriteBytes("STYLES", "");
+    EXPECT_TRUE(Load().empty());
+    fs::remove("STYLES");
+    fs::create_directory("STYLES");
+    EXPECT_TRUE(Load().empty());
+    EXPECT_EQ(messages.messages.size(), 1u) << "other failures are silent";
+}
+
+TEST_F(StylesFileTest, ARecordCutShortEndsTheListQuietly)
+{
+    const auto whole = Record("BODY", 12.0f) + Record("ANNOT", 9.5f);
+    const auto third = Record("TITLE", 20.0f);
+    for (std::size_t cut = 0; cut < third.size(); ++cut) {
+        WriteBytes("STYLES", whole + third.substr(0, cut));
+        EXPECT_EQ(Load(), (Strings{"ANNOT\t9.50", "BODY\t12.00"})) << cut;
+    }
+    EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST_F(StylesFileTest, OversizedNameLengthsEndTheList)
+{
+    const auto first = Record("BODY", 12.0f);
+    const std::string oversized[] = {
+        std::string("\xFF\xFF\xFF\xFF\xFF\xFF\x7F", 7) + "ABC",
+        std::string("\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x7F\x00\x00\x00\x00", 15),
+        std::string("\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x00\x00\x00\x00\x01\x00\x00\x00", 15),
+        std::string("\xFF\xFE\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x7F", 10),
+    };
+    for (const auto &record : oversized) {
+        WriteBytes("STYLES", first + record + Record("LATER", 1.0f));
+        EXPECT_EQ(Load(), Strings{"BODY\t12.00"});
+    }
+}
+
+TEST_F(StylesFileTest, WideNamesLoadAsEightBitText)
+{
+    WriteBytes("STYLES", std::string("\xFF\xFE\xFF\x04T\0\xEA\0T\0\x14\x20", 12) + Float(10.0f));
+    EXPECT_EQ(Load(), Strings{"T\xEAT\x97\t10.00"});
+}
+
+TEST_F(StylesFileTest, SavesSortedRecordsWithRoundedSizes)
+{
+    SortedTextSizeList list;
+    list.AddString(FormatEntry("BODY", 12.345f));
+    list.AddString(FormatEntry("ANNOT", 9.5f));
+    SaveStyles(list);
+    EXPECT_EQ(ReadBytes("STYLES"), Record("ANNOT", 9.5f) + Record("BODY", 12.35f));
+    EXPECT_EQ(Load(), Entries(list));
+}
+
+TEST_F(StylesFileTest, LongAndAccentedNamesSurviveSaveAndLoad)
+{
+    SortedTextSizeList list;
+    const std::string accented = "\xC9T\xC9 \x80\x9F";
+    list.AddString(FormatEntry(accented, 8.0f));
+    list.AddString(FormatEntry(std::string(254, 'A'), 1.0f));
+    list.AddString(FormatEntry(std::string(255, 'B'), 2.0f));
+    SaveStyles(list);
+    const auto bytes = ReadBytes("STYLES");
+    EXPECT_EQ(bytes.substr(0, 2), "\xFE" "A");
+    EXPECT_EQ(bytes.substr(1 + 254 + 4, 4), std::string("\xFF\xFF\x00" "B", 4));
+    EXPECT_EQ(bytes.substr(bytes.size() - 11), "\x06" + accented + Float(8.0f));
+    EXPECT_EQ(Load(), Entries(list));
+}
+
+TEST_F(StylesFileTest, AnEmptyListGivesAnEmptyFile)
+{
+    WriteBytes("STYLES", Record("OLD", 1.0f));
+    SortedTextSizeList list;
+    SaveStyles(list);
+    EXPECT_EQ(ReadBytes("STYLES"), "");
+}
+
+TEST_F(StylesFileTest, AFailedSaveLeavesTheOldFile)
+{
+    const auto old = Record("BODY", 12.0f) + Record("TITLE", 20.0f);
+    WriteBytes("STYLES", old);
+    SortedTextSizeList list;
+    list.AddString("NEW\t1.00");
+    list.AddString("NEWER\t2.00");
+    FailingWriteChannel channel(5, ENOSPC);
+    fileio::ScopedWriteChannel scope(channel);
+    EXPECT_THROW(SaveStyles(list), CFileException);
+    EXPECT_EQ(ReadBytes("STYLES"), old);
+}
+
+} // namespace

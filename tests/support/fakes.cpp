@@ -1,0 +1,96 @@
+#include "tests/support/fakes.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <unistd.h>
+
+int RecordingMessageService::ShowMessage(const std::string &text, MsgButtons buttons, MsgIcon icon)
+{
+    messages.push_back({text, buttons, EffectiveIcon(buttons, icon)});
+    if (!answers.empty()) {
+        const int answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    return buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel ? IDYES : IDOK;
+}
+
+std::vector<std::string> RecordingMessageService::Texts() const
+{
+    std::vector<std::string> texts;
+    for (const auto &message : messages)
+        texts.push_back(message.text);
+    return texts;
+}
+
+long FailingWriteChannel::Write(int fd, const void *data, std::size_t size)
+{
+    if (m_written >= m_limit) {
+        errno = m_error;
+        return -1;
+    }
+    const auto allowed = std::min(size, m_limit - m_written);
+    const long written = WriteChannel::Write(fd, data, allowed);
+    if (written > 0)
+        m_written += static_cast<std::size_t>(written);
+    return written;
+}
+
+int FailingWriteChannel::Sync(int fd)
+{
+    if (failSync) {
+        errno = EIO;
+        return -1;
+    }
+    return WriteChannel::Sync(fd);
+}
+
+int FailingWriteChannel::Close(int fd)
+{
+    WriteChannel::Close(fd);
+    if (failClose) {
+        errno = EIO;
+        return -1;
+    }
+    return 0;
+}
+
+TemporaryWorkingDirectory::TemporaryWorkingDirectory() : m_previous(std::filesystem::current_path())
+{
+    std::random_device random;
+    m_path = std::filesystem::temp_directory_path() /
+             ("plaxomet-test-" + std::to_string(::getpid()) + "-" + std::to_string(random()));
+    std::filesystem::create_directories(m_path);
+    m_path = std::filesystem::canonical(m_path);
+    std::filesystem::current_path(m_path);
+}
+
+TemporaryWorkingDirectory::~TemporaryWorkingDirectory()
+{
+    std::error_code ignored;
+    std::filesystem::current_path(m_previous, ignored);
+    std::filesystem::remove_all(m_path, ignored);
+}
+
+std::string ReadBytes(const std::filesystem::path &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteBytes(const std::filesystem::path &path, const std::string &bytes)
+{
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+std::vector<std::string> FolderEntries(const std::filesystem::path &path)
+{
+    std::vector<std::string> names;
+    for (const auto &entry : std::filesystem::directory_iterator(path))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "calc/fileio.h"
+#include "calc/messagebox.h"
+#include "calc/report.h"
+
+#include <deque>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+// Records every message and answers from a queue (the first button when empty).
+class RecordingMessageService : public IMessageService {
+public:
+    struct Message {
+        std::string text;
+        MsgButtons buttons;
+        MsgIcon icon;
+    };
+
+    int ShowMessage(const std::string &text, MsgButtons buttons, MsgIcon icon) override;
+
+    std::vector<std::string> Texts() const;
+
+    std::vector<Message> messages;
+    std::deque<int> answers;
+};
+
+class RecordingLauncher : public IViewerLauncher {
+public:
+    void Launch(const ViewerCommand &command) override { launches.push_back(command); }
+    std::vector<ViewerCommand> launches;
+};
+
+// Lets the first `limit` bytes through, then fails every write with `error`;
+// a write that crosses the limit is stored short, as a full disk does.
+class FailingWriteChannel : public fileio::WriteChannel {
+public:
+    explicit FailingWriteChannel(std::size_t limit, int error) : m_limit(limit), m_error(error) {}
+    long Write(int fd, const void *data, std::size_t size) override;
+    int Sync(int fd) override;
+    int Close(int fd) override;
+
+    bool failSync = false;
+    bool failClose = false;
+
+private:
+    std::size_t m_limit;
+    int m_error;
+    std::size_t m_written = 0;
+};
+
+// A fresh empty folder made the working directory for one test.
+class TemporaryWorkingDirectory {
+public:
+    TemporaryWorkingDirectory();
+    ~TemporaryWorkingDirectory();
+    TemporaryWorkingDirectory(const TemporaryWorkingDirectory &) = delete;
+    TemporaryWorkingDirectory &operator=(const TemporaryWorkingDirectory &) = delete;
+
+    const std::filesystem::path &Path() const { return m_path; }
+
+private:
+    std::filesystem::path m_previous;
+    std::filesystem::path m_path;
+};
+
+std::string ReadBytes(const std::filesystem::path &path);
+void WriteBytes(const std::filesystem::path &path, const std::string &bytes);
+// Names of the entries of a folder, sorted.
+std::vector<std::string> FolderEntries(const std::filesystem::path &path);
