@@ -127,6 +127,10 @@ std::string FormatGeneral6(double value)
 std::optional<double> ScanDouble(std::string_view text)
 {
     text = SkipSpace(text);
+    // Hexadecimal is refused outright rather than read as the 0 before its x.
+    const auto digits = text.substr(!text.empty() && (text[0] == '+' || text[0] == '-'));
+    if (digits.size() > 1 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X'))
+        return std::nullopt;
     const auto length = NumberLength(text);
     if (length == 0)
         return std::nullopt;

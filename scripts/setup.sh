@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(cmake make g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-          qt6-base-dev qt6-qpa-plugins libgl-dev fonts-dejavu-core xvfb xauth)
+          qt6-base-dev qt6-qpa-plugins libgl-dev fonts-liberation2 xvfb xauth)
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' \

@@ -10,6 +10,8 @@
 int RecordingMessageService::ShowMessage(const std::string &text, MsgButtons buttons, MsgIcon icon)
 {
     messages.push_back({text, buttons, EffectiveIcon(buttons, icon)});
+    if (onShow)
+        onShow(messages.back());
     if (!answers.empty()) {
         const int answer = answers.front();
         answers.pop_front();

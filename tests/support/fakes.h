@@ -5,6 +5,7 @@
 #include "calc/report.h"
 
 #include <deque>
+#include <functional>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -24,6 +25,8 @@ public:
 
     std::vector<Message> messages;
     std::deque<int> answers;
+    // Called as each message is shown, before it is answered.
+    std::function<void(const Message &)> onShow;
 };
 
 class RecordingLauncher : public IViewerLauncher {

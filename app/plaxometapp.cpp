@@ -1,0 +1,17 @@
+#include "app/plaxometapp.h"
+
+#include "calc/messagebox.h"
+#include "ui/plaxometdlg.h"
+#include "ui/qtservices.h"
+
+#include <QApplication>
+
+int CPlaxometApp::InitInstance()
+{
+    QtMessageService messages(QString::fromStdString(
+        ApplicationNameFromPath(QCoreApplication::applicationFilePath().toStdString())));
+    QtViewerLauncher launcher;
+    CPlaxometDlg dlg(messages, launcher);
+    dlg.DoModal();
+    return 0;
+}

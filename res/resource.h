@@ -1,0 +1,34 @@
+#pragma once
+
+// The OK and Cancel commands share their numbers, IDOK and IDCANCEL, with the
+// message-box answers.
+#include "calc/messagebox.h"
+
+// Identifiers of the dialogs, their controls and commands.
+enum : int {
+    IDC_STATIC = -1,
+
+    IDR_MAINFRAME = 128,
+    IDD_ABOUTBOX = 100,
+    IDD_PLAXOMET_DIALOG = 102,
+    IDD_TEXTSTYLES = 129,
+    IDD_EDITTEXTSTYLES = 130,
+
+    IDC_STAVEWIDTH = 1000,
+    IDC_STAVESIZE = 1001,
+    IDC_PAGEHEIGHT = 1002,
+    IDC_NEW = 1004,
+    IDC_INCHES = 1005,
+    IDC_CENTIMETERS = 1006,
+    IDC_EDIT = 1007,
+    IDC_DELETE = 1008,
+    IDC_TEXTSIZES = 1009,
+    IDC_STYLESLIST = 1009,
+    IDC_NAME = 1010,
+    IDC_SIZE = 1011,
+    IDC_STAVEWIDTHUNITS = 1017,
+    IDC_PAGEHEIGHTUNITS = 1018,
+
+    IDM_ABOUTBOX = 0x0010,
+    ID_HELP = 57670,
+};
