@@ -10,7 +10,21 @@ bool EntryLess(const std::string &a, const std::string &b) { return cp1252::Less
 
 void SortEntries(std::vector<std::string> &entries)
 {
-    std::stable_sort(entries.begin(), entries.end(), EntryLess);
+    // Upper-casing each entry once, rather than in every comparison, keeps a
+    // large list's sort to plain byte comparisons; the order is EntryLess's.
+    struct Keyed {
+        std::string key;
+        std::string entry;
+    };
+    std::vector<Keyed> keyed;
+    keyed.reserve(entries.size());
+    for (auto &entry : entries)
+        keyed.push_back({cp1252::ToUpper(entry), std::move(entry)});
+    std::stable_sort(keyed.begin(), keyed.end(), [](const Keyed &a, const Keyed &b) {
+        return a.key != b.key ? a.key < b.key : a.entry < b.entry;
+    });
+    for (std::size_t i = 0; i < keyed.size(); ++i)
+        entries[i] = std::move(keyed[i].entry);
 }
 
 void CheckEntryIndex(int index, int count)

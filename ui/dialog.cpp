@@ -6,6 +6,7 @@
 #include "res/resource.h"
 #include "res/strings.h"
 #include "ui/dataexchange.h"
+#include "ui/listbox.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -77,7 +78,7 @@ QWidget *CreateControl(const res::ControlTemplate &c, QWidget *parent)
     case res::ControlKind::GroupBox:
         return new QGroupBox(text, parent);
     case res::ControlKind::ListBox: {
-        auto *list = new QListWidget(parent);
+        auto *list = new CListBox(parent);
         list->setSelectionMode((c.styles & res::ExtendedSel) ? QAbstractItemView::ExtendedSelection
                                                              : QAbstractItemView::SingleSelection);
         list->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);

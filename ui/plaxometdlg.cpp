@@ -5,6 +5,7 @@
 #include "res/resource.h"
 #include "res/strings.h"
 #include "ui/dataexchange.h"
+#include "ui/textstylesdlg.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
@@ -93,7 +94,11 @@ void CPlaxometDlg::OnSysCommand(unsigned id)
 
 void CPlaxometDlg::OnHelp() { OnSysCommand(IDM_ABOUTBOX); }
 
-void CPlaxometDlg::OnTextSizes() {}
+void CPlaxometDlg::OnTextSizes()
+{
+    CTextStylesDlg dlg(Messages(), this);
+    dlg.DoModal();
+}
 
 void CPlaxometDlg::OnInches() { SetUnitLabels("in"); }
 

@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
@@ -25,7 +26,17 @@ void Type(const CDialog &dialog, int id, const QString &text)
     edit->setFocus(Qt::TabFocusReason);
     edit->selectAll();
     QTest::keyClick(edit, Qt::Key_Backspace);
-    QTest::keyClicks(edit, text);
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80) {
+            QTest::keyClick(edit, c.toLatin1());
+        } else {
+            // A key beyond ASCII, as a keyboard with that letter sends it.
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+            QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(edit, &press);
+            QApplication::sendEvent(edit, &release);
+        }
+    }
 }
 
 void Press(QWidget *target, int key, Qt::KeyboardModifiers modifiers)
