@@ -1,5 +1,6 @@
 #include "calc/numtext.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -76,9 +77,12 @@ double OutOfRange(std::string_view number, bool negative)
     if (i < number.size()) {
         const bool negativeExponent = number[i + 1] == '-';
         const char *digits = number.data() + i + 1 + (number[i + 1] == '+' || negativeExponent);
-        long long exponent = 0;
-        if (std::from_chars(digits, number.data() + number.size(), exponent).ec != std::errc{})
-            exponent = std::numeric_limits<int>::max(); // far beyond any double either way
+        // Anything beyond an int is far beyond any double either way; clamping
+        // keeps the sum below from overflowing.
+        constexpr long long kFar = std::numeric_limits<int>::max();
+        long long exponent = kFar;
+        std::from_chars(digits, number.data() + number.size(), exponent);
+        exponent = std::min(exponent, kFar);
         magnitude += negativeExponent ? -exponent : exponent;
     }
     const double value = magnitude > 0 ? std::numeric_limits<double>::infinity() : 0.0;

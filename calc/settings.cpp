@@ -7,14 +7,18 @@
 #include "calc/messagebox.h"
 #include "res/strings.h"
 
+void ReadSettings(CCalculatorValues &values, std::span<const std::uint8_t> bytes)
+{
+    if (bytes.size() < kSettingsFileSize)
+        return;
+    CArchive ar(bytes);
+    values.Serialize(ar);
+}
+
 void LoadSettings(CCalculatorValues &values, IMessageService &messages)
 {
     try {
-        const auto bytes = fileio::ReadFile(kSettingsFileName, kSettingsDiskName);
-        if (bytes.size() < kSettingsFileSize)
-            return;
-        CArchive ar(bytes);
-        values.Serialize(ar);
+        ReadSettings(values, fileio::ReadFile(kSettingsFileName, kSettingsDiskName));
     } catch (const CFileException &error) {
         if (error.m_cause == CFileException::fileNotFound)
             messages.ShowMessage(std::string(res::LoadString(res::IDS_SETTINGS_NOT_FOUND)),

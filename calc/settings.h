@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstdint>
+#include <span>
+
 class CCalculatorValues;
 class IMessageService;
 
@@ -9,6 +12,10 @@ class IMessageService;
 inline constexpr char kSettingsFileName[] = "SETTINGS.";
 inline constexpr char kSettingsDiskName[] = "SETTINGS";
 inline constexpr int kSettingsFileSize = 20;
+
+// Takes the fields from a settings file's bytes; too few bytes to hold every
+// field leave the values as they were, and bytes after the fields are ignored.
+void ReadSettings(CCalculatorValues &values, std::span<const std::uint8_t> bytes);
 
 // Reads the file over the values. A missing file is reported; any other
 // failure, and a file too short to hold every field, leaves the values as

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Installs whatever the build needs that this Debian or Ubuntu machine lacks,
-# then configures and builds the project into build/.
+# Installs whatever the build needs that this Debian or Ubuntu machine lacks
+# (plus the packages in EXTRA_PACKAGES), then configures and builds the
+# project into build/, unless called with --no-build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(cmake make g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-          qt6-base-dev qt6-qpa-plugins libgl-dev fonts-liberation2 xvfb xauth)
+          qt6-base-dev qt6-qpa-plugins libgl-dev fonts-liberation2 xvfb xauth
+          ${EXTRA_PACKAGES:-})
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' \
@@ -18,6 +20,8 @@ if ((${#missing[@]})); then
     "${sudo[@]}" apt-get update -q
     "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}"
 fi
+
+[ "${1:-}" = --no-build ] && exit 0
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build --parallel "$(nproc)"
