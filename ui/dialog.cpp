@@ -10,7 +10,7 @@
 
 #include <QApplication>
 #include <QButtonGroup>
-#include <QFontDatabase>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QIcon>
 #include <QLabel>
@@ -32,20 +32,21 @@ namespace {
 // that, the platform's dialog font.
 QFont DialogFont(const res::DialogTemplate &dialogTemplate)
 {
-    const QStringList installed = QFontDatabase::families();
     const QFont platform = QApplication::font("QDialog");
-    const QString templateFamily = QString::fromLatin1(dialogTemplate.fontName);
-    if (installed.contains(templateFamily, Qt::CaseInsensitive)) {
-        QFont font(templateFamily);
-        font.setPointSize(dialogTemplate.pointSize);
+    // Asking for each face by name resolves only that one, where listing the
+    // installed families would read them all.
+    const auto available = [](const QFont &font) {
+        return QFontInfo(font).family().compare(font.family(), Qt::CaseInsensitive) == 0;
+    };
+    QFont font(QString::fromLatin1(dialogTemplate.fontName));
+    font.setPointSize(dialogTemplate.pointSize);
+    if (available(font))
         return font;
-    }
     for (const char *standIn : {"Microsoft Sans Serif", "Liberation Sans", "Arimo", "Arial", "Helvetica"}) {
-        if (installed.contains(QLatin1String(standIn), Qt::CaseInsensitive)) {
-            QFont font{QString::fromLatin1(standIn)};
-            font.setPointSizeF(platform.pointSizeF());
+        font = QFont(QString::fromLatin1(standIn));
+        font.setPointSizeF(platform.pointSizeF());
+        if (available(font))
             return font;
-        }
     }
     return platform;
 }

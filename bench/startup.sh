@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Start-up time and peak memory of Plaxomet against a minimal Qt Widgets
+# program that shows one empty dialog, both on a private Xvfb display, over
+# RUNS runs each (default 15), with a second yardstick that shows one label,
+# as a dialog with any text must. Prints the medians and their ratios, and
+# fails above 1.2 times the time or 1.1 times the memory of the empty dialog
+# unless REPORT_ONLY=1.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+EXTRA_PACKAGES="libx11-dev x11-utils" scripts/setup.sh
+runs=${RUNS:-15}
+
+display=:$((90 + RANDOM % 100))
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp > /dev/null 2>&1 &
+xvfb=$!
+work=$(mktemp -d)
+trap 'kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
+export DISPLAY=$display
+for _ in $(seq 50); do xdpyinfo > /dev/null 2>&1 && break; sleep 0.1; done
+
+# A settings file, so that the program starts straight into its dialog.
+printf '\001\000\000\000\000\000\310\101\354\121\070\077\000\000\230\101\000\000\200\077' > "$work/SETTINGS"
+
+measure() { # title program [args] -> one line per run: ms KiB
+    for _ in $(seq "$runs"); do
+        (cd "$work" && "$OLDPWD/build/bench/startup_watch" "$@")
+    done
+}
+median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+figures() { echo "$(cut -d' ' -f1 "$work/$1" | median) $(cut -d' ' -f2 "$work/$1" | median)"; }
+
+measure Minimal "$PWD/build/bench/minimal_dialog" > "$work/minimal"
+measure Minimal "$PWD/build/bench/minimal_dialog" --label > "$work/label"
+measure Plaxomet "$PWD/build/app/plaxomet" > "$work/plaxomet"
+
+awk -v runs="$runs" -v minimal="$(figures minimal)" -v label="$(figures label)" \
+    -v plaxomet="$(figures plaxomet)" -v report_only="${REPORT_ONLY:-0}" 'BEGIN {
+    split(minimal, m); split(label, l); split(plaxomet, p)
+    printf "medians of %d runs          start-up (ms)   peak memory (KiB)\n", runs
+    printf "empty dialog                %13.1f   %17d\n", m[1], m[2]
+    printf "dialog with one label       %13.1f   %17d\n", l[1], l[2]
+    printf "plaxomet                    %13.1f   %17d\n", p[1], p[2]
+    printf "plaxomet / empty dialog     %13.2f   %17.2f   (targets 1.2 and 1.1)\n", p[1] / m[1], p[2] / m[2]
+    printf "plaxomet / one label        %13.2f   %17.2f\n", p[1] / l[1], p[2] / l[2]
+    within = p[1] / m[1] <= 1.2 && p[2] / m[2] <= 1.1
+    if (!within) print "over the target against the empty dialog"
+    exit !(within || report_only)
+}'
