@@ -71,7 +71,8 @@ int main(int argc, char *argv[])
         XEvent event;
         XNextEvent(display, &event);
         if (event.type == MapNotify && HasTitle(display, event.xmap.window, argv[1]))
-            milliseconds = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+            milliseconds =
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     }
     // Let it draw and settle before its peak memory is read.
     std::this_thread::sleep_for(std::chrono::milliseconds(500));

@@ -9,12 +9,14 @@ namespace {
 
 // Unicode of bytes 0x80..0x9F; the five bytes Windows-1252 leaves undefined
 // map to the C1 controls of the same value, as Windows converts them.
+// clang-format off
 constexpr std::array<char16_t, 32> kHighControls = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
     0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
     0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
+// clang-format on
 
 char32_t ToUnicode(unsigned char byte)
 {
@@ -68,8 +70,11 @@ std::string FromUtf8(std::string_view utf8)
     out.reserve(utf8.size());
     for (std::size_t i = 0; i < utf8.size();) {
         const auto lead = static_cast<unsigned char>(utf8[i]);
-        const int extra = lead < 0x80 ? 0 : (lead & 0xE0) == 0xC0 ? 1 : (lead & 0xF0) == 0xE0 ? 2
-                                          : (lead & 0xF8) == 0xF0 ? 3 : -1;
+        const int extra = lead < 0x80             ? 0
+                          : (lead & 0xE0) == 0xC0 ? 1
+                          : (lead & 0xF0) == 0xE0 ? 2
+                          : (lead & 0xF8) == 0xF0 ? 3
+                                                  : -1;
         if (extra < 0 || utf8.size() - i <= static_cast<std::size_t>(extra)) {
             out += '?';
             ++i;
@@ -136,11 +141,9 @@ bool LessNoCase(std::string_view a, std::string_view b)
         return true;
     if (std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), upperLess))
         return false;
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                        [](char x, char y) {
-                                            return static_cast<unsigned char>(x) <
-                                                   static_cast<unsigned char>(y);
-                                        });
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
+    });
 }
 
 } // namespace cp1252

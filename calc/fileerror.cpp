@@ -70,16 +70,20 @@ CFileException::CFileException(int cause, long osError, std::string fileName)
     : CException(res::FormatString(res::AFX_IDP_FILE_NONE + static_cast<unsigned>(cause),
                                    FileNameForMessage(fileName))),
       m_cause(cause), m_lOsError(osError), m_strFileName(std::move(fileName))
+{}
+
+int CFileException::WindowsErrorToCause(long error)
 {
+    return LookUpCause(kWindowsErrors, error);
 }
 
-int CFileException::WindowsErrorToCause(long error) { return LookUpCause(kWindowsErrors, error); }
-
-int CFileException::ErrnoToCause(int error) { return LookUpCause(kErrnoErrors, error); }
+int CFileException::ErrnoToCause(int error)
+{
+    return LookUpCause(kErrnoErrors, error);
+}
 
 CArchiveException::CArchiveException(int cause, std::string fileName)
     : CException(res::FormatString(res::AFX_IDP_ARCH_NONE + static_cast<unsigned>(cause),
                                    FileNameForMessage(fileName))),
       m_cause(cause), m_strFileName(std::move(fileName))
-{
-}
+{}

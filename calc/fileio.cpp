@@ -97,16 +97,25 @@ long WriteChannel::Write(int fd, const void *data, std::size_t size)
     return static_cast<long>(PLAX_WRITE(fd, data, static_cast<unsigned>(size)));
 }
 
-int WriteChannel::Sync(int fd) { return PLAX_SYNC(fd); }
+int WriteChannel::Sync(int fd)
+{
+    return PLAX_SYNC(fd);
+}
 
-int WriteChannel::Close(int fd) { return PLAX_CLOSE(fd); }
+int WriteChannel::Close(int fd)
+{
+    return PLAX_CLOSE(fd);
+}
 
 ScopedWriteChannel::ScopedWriteChannel(WriteChannel &channel) : m_previous(g_channel)
 {
     g_channel = &channel;
 }
 
-ScopedWriteChannel::~ScopedWriteChannel() { g_channel = m_previous; }
+ScopedWriteChannel::~ScopedWriteChannel()
+{
+    g_channel = m_previous;
+}
 
 std::string FullPath(const std::filesystem::path &path)
 {
@@ -115,8 +124,7 @@ std::string FullPath(const std::filesystem::path &path)
     return (ec ? path : absolute).string();
 }
 
-std::vector<std::uint8_t> ReadFile(const std::string &nameAsPassed,
-                                   const std::filesystem::path &diskPath)
+std::vector<std::uint8_t> ReadFile(const std::string &nameAsPassed, const std::filesystem::path &diskPath)
 {
     const int fd = PLAX_OPEN(diskPath.string().c_str(), O_RDONLY | O_BINARY | O_CLOEXEC);
     if (fd < 0)
@@ -146,8 +154,8 @@ void ReplaceFile(const std::string &nameAsPassed, const std::filesystem::path &d
 {
     const auto target = ResolveLinks(diskPath);
     const auto temporary = TemporaryNameBeside(target);
-    const int fd = PLAX_OPEN(temporary.string().c_str(),
-                             O_WRONLY | O_CREAT | O_EXCL | O_BINARY | O_CLOEXEC, kCreateMode);
+    const int fd = PLAX_OPEN(temporary.string().c_str(), O_WRONLY | O_CREAT | O_EXCL | O_BINARY | O_CLOEXEC,
+                             kCreateMode);
     if (fd < 0)
         RaiseErrno(errno, nameAsPassed);
 
@@ -185,8 +193,7 @@ OutputTextFile::OutputTextFile(const std::filesystem::path &diskPath)
     : m_fd(PLAX_OPEN(diskPath.string().c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_BINARY | O_CLOEXEC,
                      kCreateMode)),
       m_fullPath(FullPath(diskPath))
-{
-}
+{}
 
 OutputTextFile::~OutputTextFile()
 {

@@ -37,8 +37,7 @@ private:
 };
 
 // The whole content of a binary file.
-std::vector<std::uint8_t> ReadFile(const std::string &nameAsPassed,
-                                   const std::filesystem::path &diskPath);
+std::vector<std::uint8_t> ReadFile(const std::string &nameAsPassed, const std::filesystem::path &diskPath);
 
 // Replaces a file's content so that it is either wholly the old or wholly
 // the new: the bytes go to a temporary file beside it, which is synced and

@@ -5,7 +5,7 @@ MsgIcon EffectiveIcon(MsgButtons buttons, MsgIcon icon)
     if (icon != MsgIcon::Default)
         return icon;
     return buttons == MsgButtons::OK || buttons == MsgButtons::OKCancel ? MsgIcon::Exclamation
-                                                                         : MsgIcon::Question;
+                                                                        : MsgIcon::Question;
 }
 
 std::string ApplicationNameFromPath(std::string_view executablePath)

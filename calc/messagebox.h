@@ -14,8 +14,7 @@ class IMessageService {
 public:
     virtual ~IMessageService() = default;
     // A modal box captioned with the application's name.
-    virtual int ShowMessage(const std::string &text, MsgButtons buttons,
-                            MsgIcon icon = MsgIcon::Default) = 0;
+    virtual int ShowMessage(const std::string &text, MsgButtons buttons, MsgIcon icon = MsgIcon::Default) = 0;
 };
 
 // The icon a box gets: the one asked for, or exclamation for OK and OK/Cancel

@@ -8,8 +8,14 @@
 namespace numtext {
 namespace {
 
-bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsSpace(char c)
+{
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 std::string NonFinite(double value)
 {
@@ -108,8 +114,8 @@ std::string FormatFixed(double value, int decimals)
     if (!std::isfinite(value))
         return NonFinite(value);
     char buffer[400];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed,
-                                      decimals);
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
     return {buffer, result.ptr};
 }
 
@@ -118,8 +124,7 @@ std::string FormatGeneral6(double value)
     if (!std::isfinite(value))
         return NonFinite(value);
     char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                      std::chars_format::general, 6);
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 6);
     std::string text(buffer, result.ptr);
     // The exponent has at least three digits, as the Windows runtime writes it.
     const auto e = text.find('e');
@@ -149,8 +154,7 @@ double LeadingNumber(std::string_view text)
     const bool negative = !text.empty() && text.front() == '-';
     const auto word = text.substr(!text.empty() && (text.front() == '-' || text.front() == '+'));
     if (word.starts_with("inf"))
-        return negative ? -std::numeric_limits<double>::infinity()
-                        : std::numeric_limits<double>::infinity();
+        return negative ? -std::numeric_limits<double>::infinity() : std::numeric_limits<double>::infinity();
     if (word.starts_with("nan"))
         return std::numeric_limits<double>::quiet_NaN();
     return 0.0;

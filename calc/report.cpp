@@ -8,7 +8,10 @@
 
 namespace {
 
-std::string Number(float value) { return numtext::FormatFixed(value, 4); }
+std::string Number(float value)
+{
+    return numtext::FormatFixed(value, 4);
+}
 
 // The report is text in the Windows sense on every platform.
 std::string WithCrLf(const std::string &text)
@@ -43,13 +46,13 @@ std::array<std::string, 8> ReportPieces(const CCalculatorValues &v)
         "in your Orvel files in order to achieve the required dimensions \n"
         "and sizes entered on the Plaxomet main screen.\n\n",
         "Print size:      \t" + Number(v.m_fPrintSize) + "\n\n",
-        "Stave size:      \t" + Number(v.m_fStaveSize) + " " + unit + "\t(Stave size required: " +
-            Number(v.m_fStaveSizeRequired) + " " + unit + ")\n\n",
+        "Stave size:      \t" + Number(v.m_fStaveSize) + " " + unit +
+            "\t(Stave size required: " + Number(v.m_fStaveSizeRequired) + " " + unit + ")\n\n",
         "Stave width:     \t" + Number(v.m_fDefaultStaveWidth) + " " + unit +
             "\t(equivalent to default 200 horizontal Orvel units)\t(Stave width required: " +
             Number(v.m_fStaveWidth) + " " + unit + ")\n\n",
-        "Page height (HS):\t" + Number(v.m_fPageHeight) + " " + unit + "\t(Page height required: " +
-            Number(v.m_fPageHeightRequired) + " " + unit + ")\n\n",
+        "Page height (HS):\t" + Number(v.m_fPageHeight) + " " + unit +
+            "\t(Page height required: " + Number(v.m_fPageHeightRequired) + " " + unit + ")\n\n",
         "TEXT SIZES\n\n",
         "No change to text sizes is necessary as the change in stave size is matched by the change "
         "in print size!\n\n",
@@ -64,13 +67,11 @@ std::string ReportFileText(const CCalculatorValues &values)
     return text;
 }
 
-void WriteReport(const CCalculatorValues &values, IMessageService &messages,
-                 IViewerLauncher &launcher)
+void WriteReport(const CCalculatorValues &values, IMessageService &messages, IViewerLauncher &launcher)
 {
     fileio::OutputTextFile file(kReportFileName);
     if (!file.IsOpen()) {
-        messages.ShowMessage(std::string(res::LoadString(res::IDS_REPORT_NOT_OPENED)),
-                             MsgButtons::OK);
+        messages.ShowMessage(std::string(res::LoadString(res::IDS_REPORT_NOT_OPENED)), MsgButtons::OK);
         return;
     }
     for (const auto &piece : ReportPieces(values))

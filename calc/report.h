@@ -34,5 +34,4 @@ std::string ReportFileText(const CCalculatorValues &values);
 // Rewrites the report and starts the viewer on it. A report that cannot be
 // created is reported and nothing else happens; a failed write raises
 // CFileException (disk full, naming the report's full path).
-void WriteReport(const CCalculatorValues &values, IMessageService &messages,
-                 IViewerLauncher &launcher);
+void WriteReport(const CCalculatorValues &values, IMessageService &messages, IViewerLauncher &launcher);

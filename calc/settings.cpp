@@ -21,8 +21,7 @@ void LoadSettings(CCalculatorValues &values, IMessageService &messages)
         ReadSettings(values, fileio::ReadFile(kSettingsFileName, kSettingsDiskName));
     } catch (const CFileException &error) {
         if (error.m_cause == CFileException::fileNotFound)
-            messages.ShowMessage(std::string(res::LoadString(res::IDS_SETTINGS_NOT_FOUND)),
-                                 MsgButtons::OK);
+            messages.ShowMessage(std::string(res::LoadString(res::IDS_SETTINGS_NOT_FOUND)), MsgButtons::OK);
     }
 }
 

@@ -11,6 +11,7 @@ namespace {
 std::vector<std::string> Entries(const ITextSizeList &list)
 {
     std::vector<std::string> entries;
+    entries.reserve(static_cast<std::size_t>(list.GetCount()));
     for (int i = 0; i < list.GetCount(); ++i)
         entries.push_back(list.GetText(i));
     return entries;

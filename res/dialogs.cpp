@@ -11,8 +11,8 @@ using K = ControlKind;
 
 constexpr ControlTemplate kAboutControls[] = {
     {IDR_MAINFRAME, K::Icon, "", 11, 17, 20, 20, 0},
-    {IDC_STATIC, K::Static, "Plaxomet Version 1.01\nMade for Orvel engravers by the Plaxomet team",
-     40, 10, 119, 19, NoPrefix},
+    {IDC_STATIC, K::Static, "Plaxomet Version 1.01\nMade for Orvel engravers by the Plaxomet team", 40, 10,
+     119, 19, NoPrefix},
     {IDC_STATIC, K::Static, "Check a proof print before you engrave.", 40, 31, 119, 8, 0},
     {IDOK, K::DefPushButton, "OK", 178, 7, 50, 14, Group | TabStop},
 };
@@ -37,8 +37,7 @@ constexpr ControlTemplate kMainControls[] = {
     {IDC_STAVEWIDTHUNITS, K::Static, "in", 138, 98, 15, 8, 0},
     {IDC_PAGEHEIGHTUNITS, K::Static, "in", 138, 132, 15, 8, 0},
     {IDC_STATIC, K::GroupBox, "Measurement units", 54, 46, 98, 28, 0},
-    {IDC_STATIC, K::Static, "(remember to subtract left/right margins from page width!)", 7, 110,
-     135, 17, 0},
+    {IDC_STATIC, K::Static, "(remember to subtract left/right margins from page width!)", 7, 110, 135, 17, 0},
 };
 
 constexpr ControlTemplate kTextStylesControls[] = {

@@ -9,10 +9,10 @@ namespace res {
 enum class ControlKind { PushButton, DefPushButton, AutoRadioButton, Edit, Static, GroupBox, ListBox, Icon };
 
 enum ControlStyle : unsigned {
-    Hidden = 1u << 0,     // created without the visible style
-    Group = 1u << 1,      // starts a group (and ends a radio group before it)
+    Hidden = 1u << 0, // created without the visible style
+    Group = 1u << 1,  // starts a group (and ends a radio group before it)
     TabStop = 1u << 2,
-    NoPrefix = 1u << 3,   // '&' shows as itself
+    NoPrefix = 1u << 3, // '&' shows as itself
     Border = 1u << 4,
     AutoHScroll = 1u << 5,
     RightAligned = 1u << 6,

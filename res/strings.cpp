@@ -47,8 +47,8 @@ constexpr std::array kStrings = std::to_array<std::pair<unsigned, std::string_vi
 
 std::string_view LoadString(unsigned id)
 {
-    const auto it = std::find_if(kStrings.begin(), kStrings.end(),
-                                 [id](const auto &entry) { return entry.first == id; });
+    const auto it =
+        std::find_if(kStrings.begin(), kStrings.end(), [id](const auto &entry) { return entry.first == id; });
     return it == kStrings.end() ? std::string_view{} : it->second;
 }
 

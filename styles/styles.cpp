@@ -61,8 +61,7 @@ void LoadStyles(ITextSizeList &list, IMessageService &messages)
         SerializeStyles(ar, list);
     } catch (const CFileException &error) {
         if (error.m_cause == CFileException::fileNotFound)
-            messages.ShowMessage(std::string(res::LoadString(res::IDS_STYLES_NOT_FOUND)),
-                                 MsgButtons::OK);
+            messages.ShowMessage(std::string(res::LoadString(res::IDS_STYLES_NOT_FOUND)), MsgButtons::OK);
     }
 }
 

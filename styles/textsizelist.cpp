@@ -6,7 +6,10 @@
 #include <cerrno>
 #include <system_error>
 
-bool EntryLess(const std::string &a, const std::string &b) { return cp1252::LessNoCase(a, b); }
+bool EntryLess(const std::string &a, const std::string &b)
+{
+    return cp1252::LessNoCase(a, b);
+}
 
 void SortEntries(std::vector<std::string> &entries)
 {
@@ -33,13 +36,16 @@ void CheckEntryIndex(int index, int count)
         throw std::system_error(EINVAL, std::generic_category());
 }
 
-void ITextSizeList::AddStrings(std::vector<std::string> entries)
+void ITextSizeList::AddStrings(std::vector<std::string> &&entries)
 {
     for (const auto &entry : entries)
         AddString(entry);
 }
 
-int SortedTextSizeList::GetCount() const { return static_cast<int>(m_entries.size()); }
+int SortedTextSizeList::GetCount() const
+{
+    return static_cast<int>(m_entries.size());
+}
 
 std::string SortedTextSizeList::GetText(int index) const
 {
@@ -61,7 +67,7 @@ void SortedTextSizeList::DeleteString(int index)
         m_entries.erase(m_entries.begin() + index);
 }
 
-void SortedTextSizeList::AddStrings(std::vector<std::string> entries)
+void SortedTextSizeList::AddStrings(std::vector<std::string> &&entries)
 {
     SortEntries(entries);
     const auto middle = m_entries.insert(m_entries.end(), std::make_move_iterator(entries.begin()),

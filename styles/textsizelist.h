@@ -18,7 +18,7 @@ public:
     // An index out of range changes nothing.
     virtual void DeleteString(int index) = 0;
     // Adds many entries at once, sorting them once rather than one by one.
-    virtual void AddStrings(std::vector<std::string> entries);
+    virtual void AddStrings(std::vector<std::string> &&entries);
 };
 
 // The order of the list: case-insensitive, the same on every machine.
@@ -36,7 +36,7 @@ public:
     std::string GetText(int index) const override;
     int AddString(const std::string &entry) override;
     void DeleteString(int index) override;
-    void AddStrings(std::vector<std::string> entries) override;
+    void AddStrings(std::vector<std::string> &&entries) override;
 
 private:
     std::vector<std::string> m_entries;

@@ -57,8 +57,7 @@ private:
 
 CDataExchange::CDataExchange(CDialog *dialog, bool saveAndValidate)
     : m_bSaveAndValidate(saveAndValidate), m_pDlgWnd(dialog)
-{
-}
+{}
 
 QWidget *CDataExchange::PrepareCtrl(int id)
 {
@@ -72,8 +71,8 @@ void CDataExchange::LimitLastEdit(int count)
     auto *edit = qobject_cast<QLineEdit *>(m_lastControl);
     if (!edit || !m_editLastControl)
         return;
-    auto *validator = const_cast<MaxCharsValidator *>(
-        dynamic_cast<const MaxCharsValidator *>(edit->validator()));
+    auto *validator =
+        const_cast<MaxCharsValidator *>(dynamic_cast<const MaxCharsValidator *>(edit->validator()));
     if (!validator) {
         validator = new MaxCharsValidator(edit);
         edit->setValidator(validator);
@@ -138,8 +137,8 @@ void DDX_Text(CDataExchange *pDX, int id, float &value)
     }
     const auto scanned = numtext::ScanDouble(edit->text().left(kFloatTextLimit).toStdString());
     if (!scanned) {
-        pDX->m_pDlgWnd->Messages().ShowMessage(
-            std::string(res::LoadString(res::AFX_IDP_PARSE_REAL)), MsgButtons::OK, MsgIcon::Exclamation);
+        pDX->m_pDlgWnd->Messages().ShowMessage(std::string(res::LoadString(res::AFX_IDP_PARSE_REAL)),
+                                               MsgButtons::OK, MsgIcon::Exclamation);
         pDX->Fail();
     }
     value = static_cast<float>(*scanned);

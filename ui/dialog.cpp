@@ -61,8 +61,7 @@ QWidget *CreateControl(const res::ControlTemplate &c, QWidget *parent)
         button->setDefault(c.kind == res::ControlKind::DefPushButton);
         return button;
     }
-    case res::ControlKind::AutoRadioButton:
-        return new QRadioButton(text, parent);
+    case res::ControlKind::AutoRadioButton: return new QRadioButton(text, parent);
     case res::ControlKind::Edit: {
         auto *edit = new QLineEdit(parent);
         edit->setFrame((c.styles & res::Border) != 0);
@@ -76,8 +75,7 @@ QWidget *CreateControl(const res::ControlTemplate &c, QWidget *parent)
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         return label;
     }
-    case res::ControlKind::GroupBox:
-        return new QGroupBox(text, parent);
+    case res::ControlKind::GroupBox: return new QGroupBox(text, parent);
     case res::ControlKind::ListBox: {
         auto *list = new CListBox(parent);
         list->setSelectionMode((c.styles & res::ExtendedSel) ? QAbstractItemView::ExtendedSelection
@@ -121,14 +119,14 @@ CDialog::CDialog(int templateId, IMessageService &messages, QWidget *parent)
 {
     const auto &dialogTemplate = res::GetDialogTemplate(templateId);
     setWindowTitle(QString::fromUtf8(dialogTemplate.caption));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
     setFont(DialogFont(dialogTemplate));
 
     // Windows' dialog base units: the average width of the 52 letters and the font's height.
     const QFontMetrics metrics(font());
-    const int letters = metrics.horizontalAdvance(
-        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    const int letters =
+        metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
     m_baseUnitX = (letters / 26 + 1) / 2;
     m_baseUnitY = metrics.height();
 
@@ -139,11 +137,11 @@ CDialog::CDialog(int templateId, IMessageService &messages, QWidget *parent)
 
 CDialog::~CDialog() = default;
 
-QRect CDialog::MapDialogRect(const QRect &r) const
+QRect CDialog::MapDialogRect(const QRect &dialogUnits) const
 {
     const auto x = [this](int units) { return static_cast<int>(std::lround(units * m_baseUnitX / 4.0)); };
     const auto y = [this](int units) { return static_cast<int>(std::lround(units * m_baseUnitY / 8.0)); };
-    return {x(r.x()), y(r.y()), x(r.width()), y(r.height())};
+    return {x(dialogUnits.x()), y(dialogUnits.y()), x(dialogUnits.width()), y(dialogUnits.height())};
 }
 
 void CDialog::CreateControls(const res::DialogTemplate &dialogTemplate)
@@ -154,8 +152,8 @@ void CDialog::CreateControls(const res::DialogTemplate &dialogTemplate)
         QWidget *control = CreateControl(c, this);
         QRect geometry = MapDialogRect(QRect(c.x, c.y, c.cx, c.cy));
         // A one-line label in a font wider than the template's grows rather than being cut.
-        if (auto *label = qobject_cast<QLabel *>(control); label && label->pixmap().isNull() &&
-                                                            geometry.height() < 2 * m_baseUnitY) {
+        if (auto *label = qobject_cast<QLabel *>(control);
+            label && label->pixmap().isNull() && geometry.height() < 2 * m_baseUnitY) {
             label->setWordWrap(false);
             geometry.setWidth(std::max(geometry.width(), label->sizeHint().width()));
         }
@@ -194,8 +192,8 @@ void CDialog::CreateControls(const res::DialogTemplate &dialogTemplate)
     for (const auto &c : dialogTemplate.controls) {
         if (c.labelFor == 0)
             continue;
-        auto *label = qobject_cast<QLabel *>(m_templateOrder[static_cast<std::size_t>(
-            &c - dialogTemplate.controls.data())]);
+        auto *label = qobject_cast<QLabel *>(
+            m_templateOrder[static_cast<std::size_t>(&c - dialogTemplate.controls.data())]);
         if (QWidget *field = GetDlgItem(c.labelFor)) {
             label->setBuddy(field);
             field->setAccessibleName(label->text());
@@ -212,13 +210,17 @@ QWidget *CDialog::GetDlgItem(int id) const
 QButtonGroup *CDialog::RadioGroupOf(QWidget *control) const
 {
     for (auto *group : m_radioGroups) {
-        if (auto *button = qobject_cast<QAbstractButton *>(control); button && group->buttons().contains(button))
+        if (auto *button = qobject_cast<QAbstractButton *>(control);
+            button && group->buttons().contains(button))
             return group;
     }
     return nullptr;
 }
 
-void CDialog::SetIcon(const QIcon &icon) { setWindowIcon(icon); }
+void CDialog::SetIcon(const QIcon &icon)
+{
+    setWindowIcon(icon);
+}
 
 void CDialog::CenterWindow()
 {
@@ -288,17 +290,23 @@ bool CDialog::UpdateData(bool saveAndValidate)
     } catch (const CException &error) {
         m_messages.ShowMessage(error.GetErrorMessage(), MsgButtons::OK, MsgIcon::Exclamation);
     } catch (...) {
-        m_messages.ShowMessage(std::string(res::LoadString(res::AFX_IDP_INTERNAL_FAILURE)),
-                               MsgButtons::OK, MsgIcon::Exclamation);
+        m_messages.ShowMessage(std::string(res::LoadString(res::AFX_IDP_INTERNAL_FAILURE)), MsgButtons::OK,
+                               MsgIcon::Exclamation);
     }
     return false;
 }
 
-void CDialog::EndDialog(int result) { done(result); }
+void CDialog::EndDialog(int result)
+{
+    done(result);
+}
 
 void CDialog::DoDataExchange(CDataExchange *) {}
 
-bool CDialog::OnInitDialog() { return true; }
+bool CDialog::OnInitDialog()
+{
+    return true;
+}
 
 void CDialog::OnOK()
 {
@@ -306,9 +314,15 @@ void CDialog::OnOK()
         EndDialog(IDOK);
 }
 
-void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+void CDialog::OnCancel()
+{
+    EndDialog(IDCANCEL);
+}
 
-void CDialog::OnCommand(int id, std::function<void()> handler) { m_commands[id] = std::move(handler); }
+void CDialog::OnCommand(int id, std::function<void()> handler)
+{
+    m_commands[id] = std::move(handler);
+}
 
 void CDialog::OnDoubleClick(int id, std::function<void()> handler)
 {
@@ -329,9 +343,15 @@ void CDialog::OnButtonClicked(int id)
 }
 
 // Esc, the close box and Alt+F4 all come here, as the Cancel command.
-void CDialog::reject() { OnButtonClicked(IDCANCEL); }
+void CDialog::reject()
+{
+    OnButtonClicked(IDCANCEL);
+}
 
-void CDialog::accept() { OnButtonClicked(IDOK); }
+void CDialog::accept()
+{
+    OnButtonClicked(IDOK);
+}
 
 void CDialog::Dispatch(const std::function<void()> &handler)
 {
@@ -342,7 +362,7 @@ void CDialog::Dispatch(const std::function<void()> &handler)
     }
 }
 
-void CDialog::ReportError(std::exception_ptr error)
+void CDialog::ReportError(const std::exception_ptr &error)
 {
     std::string text;
     MsgIcon icon = MsgIcon::Stop;

@@ -74,7 +74,7 @@ private:
     void CreateControls(const res::DialogTemplate &dialogTemplate);
     bool InitDialog();
     void OnButtonClicked(int id);
-    void ReportError(std::exception_ptr error);
+    void ReportError(const std::exception_ptr &error);
 
     IMessageService &m_messages;
     int m_baseUnitX = 0;

@@ -10,7 +10,10 @@
 
 namespace {
 
-QString ToDisplay(const std::string &entry) { return QString::fromStdString(cp1252::ToUtf8(entry)); }
+QString ToDisplay(const std::string &entry)
+{
+    return QString::fromStdString(cp1252::ToUtf8(entry));
+}
 
 // Draws an entry's text with every TAB advancing to the next multiple of the tab stop.
 class TabStopDelegate : public QStyledItemDelegate {
@@ -30,11 +33,12 @@ public:
         const bool selected = opt.state & QStyle::State_Selected;
         painter->save();
         painter->setFont(opt.font);
-        painter->setPen(opt.palette.color(QPalette::Normal, selected ? QPalette::HighlightedText : QPalette::Text));
+        painter->setPen(
+            opt.palette.color(QPalette::Normal, selected ? QPalette::HighlightedText : QPalette::Text));
         painter->setClipRect(area);
         LayOut(pieces, opt.fontMetrics, [&](const QString &piece, int x) {
-            painter->drawText(area.adjusted(x, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                              piece);
+            painter->drawText(area.adjusted(x, 0, 0, 0),
+                              Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, piece);
         });
         painter->restore();
     }
@@ -44,7 +48,8 @@ public:
         QSize size = QStyledItemDelegate::sizeHint(option, index);
         const QString text = index.data(Qt::DisplayRole).toString();
         const int plain = option.fontMetrics.horizontalAdvance(text);
-        const int laidOut = LayOut(text.split(QLatin1Char('\t')), option.fontMetrics, [](const QString &, int) {});
+        const int laidOut =
+            LayOut(text.split(QLatin1Char('\t')), option.fontMetrics, [](const QString &, int) {});
         size.setWidth(size.width() - plain + laidOut);
         return size;
     }
@@ -84,7 +89,10 @@ void CListBox::SetTabStops(int pixels)
         old->deleteLater();
 }
 
-int CListBox::GetCount() const { return count(); }
+int CListBox::GetCount() const
+{
+    return count();
+}
 
 std::string CListBox::GetText(int index) const
 {
@@ -112,7 +120,7 @@ void CListBox::DeleteString(int index)
         delete takeItem(index);
 }
 
-void CListBox::AddStrings(std::vector<std::string> entries)
+void CListBox::AddStrings(std::vector<std::string> &&entries)
 {
     // Sorting once and inserting in one go keeps a large file from costing
     // an ordered insertion per record.

@@ -19,7 +19,7 @@ public:
     std::string GetText(int index) const override;
     int AddString(const std::string &entry) override;
     void DeleteString(int index) override;
-    void AddStrings(std::vector<std::string> entries) override;
+    void AddStrings(std::vector<std::string> &&entries) override;
 
     // The item with the focus rectangle, -1 for none.
     int GetCaretIndex() const { return currentRow(); }

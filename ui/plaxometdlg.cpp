@@ -13,14 +13,10 @@
 #include <QLineEdit>
 #include <QMenu>
 
-CAboutDlg::CAboutDlg(IMessageService &messages, QWidget *parent)
-    : CDialog(IDD_ABOUTBOX, messages, parent)
-{
-}
+CAboutDlg::CAboutDlg(IMessageService &messages, QWidget *parent) : CDialog(IDD_ABOUTBOX, messages, parent) {}
 
 CPlaxometDlg::CPlaxometDlg(IMessageService &messages, IViewerLauncher &launcher, QWidget *parent)
-    : CDialog(IDD_PLAXOMET_DIALOG, messages, parent), m_launcher(launcher),
-      m_hIcon(ApplicationIcon())
+    : CDialog(IDD_PLAXOMET_DIALOG, messages, parent), m_launcher(launcher), m_hIcon(ApplicationIcon())
 {
     OnCommand(IDC_TEXTSIZES, [this] { OnTextSizes(); });
     OnCommand(IDC_INCHES, [this] { OnInches(); });
@@ -92,7 +88,10 @@ void CPlaxometDlg::OnSysCommand(unsigned id)
     }
 }
 
-void CPlaxometDlg::OnHelp() { OnSysCommand(IDM_ABOUTBOX); }
+void CPlaxometDlg::OnHelp()
+{
+    OnSysCommand(IDM_ABOUTBOX);
+}
 
 void CPlaxometDlg::OnTextSizes()
 {
@@ -100,9 +99,15 @@ void CPlaxometDlg::OnTextSizes()
     dlg.DoModal();
 }
 
-void CPlaxometDlg::OnInches() { SetUnitLabels("in"); }
+void CPlaxometDlg::OnInches()
+{
+    SetUnitLabels("in");
+}
 
-void CPlaxometDlg::OnCentimeters() { SetUnitLabels("cm"); }
+void CPlaxometDlg::OnCentimeters()
+{
+    SetUnitLabels("cm");
+}
 
 void CPlaxometDlg::SetUnitLabels(const char *unit)
 {

@@ -18,8 +18,7 @@ constexpr int kSizeTabStop = 64; // dialog units
 
 CEditTextStylesDlg::CEditTextStylesDlg(IMessageService &messages, QWidget *parent)
     : CDialog(IDD_EDITTEXTSTYLES, messages, parent)
-{
-}
+{}
 
 void CEditTextStylesDlg::DoDataExchange(CDataExchange *pDX)
 {
@@ -114,4 +113,7 @@ void CTextStylesDlg::OnDelete()
         m_listStyles->DeleteString(m_listStyles->GetCaretIndex());
 }
 
-void CTextStylesDlg::OnDblclkList() { OnEdit(); }
+void CTextStylesDlg::OnDblclkList()
+{
+    OnEdit();
+}

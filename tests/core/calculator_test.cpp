@@ -1,14 +1,17 @@
 #include "archive/archive.h"
 #include "calc/calculator.h"
 #include "calc/numtext.h"
+#include "tests/support/fakes.h"
 
 #include <bit>
-#include <cstring>
 #include <gtest/gtest.h>
 
 namespace {
 
-std::string Four(float value) { return numtext::FormatFixed(value, 4); }
+std::string Four(float value)
+{
+    return numtext::FormatFixed(value, 4);
+}
 
 struct CalculationCase {
     const char *name;
@@ -17,7 +20,10 @@ struct CalculationCase {
     const char *printSize, *staveSize, *pageHeight, *sizeRequired, *heightRequired, *defaultWidth;
 };
 
-void PrintTo(const CalculationCase &c, std::ostream *out) { *out << c.name; }
+void PrintTo(const CalculationCase &c, std::ostream *out)
+{
+    *out << c.name;
+}
 
 class CalculationTest : public testing::TestWithParam<CalculationCase> {};
 
@@ -42,19 +48,18 @@ TEST_P(CalculationTest, DerivesPrintSizeAndOrvelValues)
 
 INSTANTIATE_TEST_SUITE_P(
     WorkedExamples, CalculationTest,
-    testing::Values(
-        CalculationCase{"CentimetresFullSize", 1, 19.0f, 0.72f, 25.0f, "1.0000", "0.7200", "25.0000",
-                        "0.7200", "25.0000", "19.0000"},
-        CalculationCase{"CentimetresNarrower", 1, 15.0f, 0.72f, 25.0f, "0.7895", "0.9120", "31.6667",
-                        "0.7200", "25.0000", "19.0000"},
-        CalculationCase{"Inches", 0, 7.0f, 0.3f, 11.0f, "0.9333", "0.3214", "11.7857", "0.3000",
-                        "11.0000", "7.5000"},
-        CalculationCase{"ZeroWidth", 1, 0.0f, 0.72f, 25.0f, "0.0000", "inf", "inf", "0.7200",
-                        "25.0000", "19.0000"},
-        CalculationCase{"ZeroWidthZeroSize", 1, 0.0f, 0.0f, -25.0f, "0.0000", "nan", "-inf", "0.0000",
-                        "-25.0000", "19.0000"},
-        CalculationCase{"NegativeWidth", 0, -7.5f, 0.5f, 10.0f, "-1.0000", "-0.5000", "-10.0000",
-                        "0.5000", "10.0000", "7.5000"}),
+    testing::Values(CalculationCase{"CentimetresFullSize", 1, 19.0f, 0.72f, 25.0f, "1.0000", "0.7200",
+                                    "25.0000", "0.7200", "25.0000", "19.0000"},
+                    CalculationCase{"CentimetresNarrower", 1, 15.0f, 0.72f, 25.0f, "0.7895", "0.9120",
+                                    "31.6667", "0.7200", "25.0000", "19.0000"},
+                    CalculationCase{"Inches", 0, 7.0f, 0.3f, 11.0f, "0.9333", "0.3214", "11.7857", "0.3000",
+                                    "11.0000", "7.5000"},
+                    CalculationCase{"ZeroWidth", 1, 0.0f, 0.72f, 25.0f, "0.0000", "inf", "inf", "0.7200",
+                                    "25.0000", "19.0000"},
+                    CalculationCase{"ZeroWidthZeroSize", 1, 0.0f, 0.0f, -25.0f, "0.0000", "nan", "-inf",
+                                    "0.0000", "-25.0000", "19.0000"},
+                    CalculationCase{"NegativeWidth", 0, -7.5f, 0.5f, 10.0f, "-1.0000", "-0.5000", "-10.0000",
+                                    "0.5000", "10.0000", "7.5000"}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(Calculation, EveryStepIsRoundedToSinglePrecision)
@@ -83,7 +88,7 @@ TEST(Calculation, NoUnitChangesNothing)
         v.m_fPrintSize = 0.5f;
         const auto before = v;
         v.Calculate();
-        EXPECT_EQ(0, std::memcmp(&before, &v, sizeof v)) << "unit " << units;
+        EXPECT_EQ(ValueBits(before), ValueBits(v)) << "unit " << units;
     }
 }
 
@@ -111,9 +116,8 @@ TEST(Calculation, SerializeStoresTheFiveFieldsLittleEndian)
     v.m_fStaveSizeRequired = 3.0f; // not stored
     CArchive ar;
     v.Serialize(ar);
-    const std::vector<std::uint8_t> expected = {0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0xC8, 0x41,
-                                                0xEC, 0x51, 0x38, 0x3F, 0x00, 0x00, 0x98, 0x41,
-                                                0x00, 0x00, 0x80, 0x3F};
+    const std::vector<std::uint8_t> expected = {0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0xC8, 0x41, 0xEC, 0x51,
+                                                0x38, 0x3F, 0x00, 0x00, 0x98, 0x41, 0x00, 0x00, 0x80, 0x3F};
     EXPECT_EQ(ar.StoredBytes(), expected);
 }
 

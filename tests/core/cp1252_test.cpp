@@ -29,9 +29,11 @@ TEST(Cp1252, EveryByteSurvivesARoundTrip)
 
 TEST(Cp1252, UnrepresentableCharactersBecomeQuestionMarks)
 {
-    EXPECT_EQ(cp1252::FromUtf8("\xD0\x96x"), "?x");               // Cyrillic
-    EXPECT_EQ(cp1252::FromUtf8("\xF0\x9F\x8E\xB5!"), "?!");       // a note symbol
-    EXPECT_EQ(cp1252::FromUtf8("a\xFF" "b\xC3"), "a?b?");         // broken UTF-8
+    EXPECT_EQ(cp1252::FromUtf8("\xD0\x96x"), "?x");         // Cyrillic
+    EXPECT_EQ(cp1252::FromUtf8("\xF0\x9F\x8E\xB5!"), "?!"); // a note symbol
+    EXPECT_EQ(cp1252::FromUtf8("a\xFF"
+                               "b\xC3"),
+              "a?b?"); // broken UTF-8
     EXPECT_EQ(cp1252::FromUtf16(u"\u0416\U0001F3B5\u00E9"), "??\xE9");
     EXPECT_EQ(cp1252::FromUtf16(std::u16string(1, char16_t{0xD800})), "?");
 }

@@ -12,11 +12,22 @@ constexpr double kInf = std::numeric_limits<double>::infinity();
 TEST(NumberText, FieldsShowSixSignificantDigitsWithThreeDigitExponents)
 {
     const std::pair<double, const char *> cases[] = {
-        {static_cast<double>(0.72f), "0.72"}, {25.0, "25"},  {19.0, "19"},
-        {0.0001, "0.0001"}, {1234567.0, "1.23457e+006"}, {0.00001, "1e-005"},
-        {0.0, "0"}, {-2.5, "-2.5"}, {999999.0, "999999"}, {1e100, "1e+100"},
-        {1e-300, "1e-300"}, {static_cast<double>(0.3f), "0.3"}, {kInf, "inf"},
-        {-kInf, "-inf"}, {std::nan(""), "nan"}, {-std::nan(""), "nan"},
+        {static_cast<double>(0.72f), "0.72"},
+        {25.0, "25"},
+        {19.0, "19"},
+        {0.0001, "0.0001"},
+        {1234567.0, "1.23457e+006"},
+        {0.00001, "1e-005"},
+        {0.0, "0"},
+        {-2.5, "-2.5"},
+        {999999.0, "999999"},
+        {1e100, "1e+100"},
+        {1e-300, "1e-300"},
+        {static_cast<double>(0.3f), "0.3"},
+        {kInf, "inf"},
+        {-kInf, "-inf"},
+        {std::nan(""), "nan"},
+        {-std::nan(""), "nan"},
     };
     for (const auto &[value, text] : cases)
         EXPECT_EQ(numtext::FormatGeneral6(value), text) << value;
@@ -35,14 +46,29 @@ TEST(NumberText, FixedDecimals)
 TEST(NumberText, ScanAcceptsTheLongestLeadingNumber)
 {
     const std::pair<const char *, double> cases[] = {
-        {"12", 12.0},      {"  3.5", 3.5},      {"3.5abc", 3.5},    {"12 cm", 12.0},
-        {"-4", -4.0},      {"+4", 4.0},         {".5", 0.5},        {"5.", 5.0},
-        {"1e3", 1000.0},   {"1E-2x", 0.01},     {"2e", 2.0},        {"2e+", 2.0},
-        {"\t\n 7", 7.0},   {"1e999", kInf},     {"-1e999", -kInf},  {"1e-999", 0.0},
-    {"00012.5000", 12.5}, {"1.2.3", 1.2},
+        {"12", 12.0},
+        {"  3.5", 3.5},
+        {"3.5abc", 3.5},
+        {"12 cm", 12.0},
+        {"-4", -4.0},
+        {"+4", 4.0},
+        {".5", 0.5},
+        {"5.", 5.0},
+        {"1e3", 1000.0},
+        {"1E-2x", 0.01},
+        {"2e", 2.0},
+        {"2e+", 2.0},
+        {"\t\n 7", 7.0},
+        {"1e999", kInf},
+        {"-1e999", -kInf},
+        {"1e-999", 0.0},
+        {"00012.5000", 12.5},
+        {"1.2.3", 1.2},
         {"0.00001e-320", 0.0},
-        {"9001e0000000000000000000009223372036854775807", kInf}, {"-5e-9223372036854775808", -0.0},
-        {"1e99999999999999999999999", kInf}, {"123456789e305", kInf},
+        {"9001e0000000000000000000009223372036854775807", kInf},
+        {"-5e-9223372036854775808", -0.0},
+        {"1e99999999999999999999999", kInf},
+        {"123456789e305", kInf},
     };
     for (const auto &[text, value] : cases) {
         const auto scanned = numtext::ScanDouble(text);
@@ -53,8 +79,8 @@ TEST(NumberText, ScanAcceptsTheLongestLeadingNumber)
 
 TEST(NumberText, ScanRefusesTextWithoutANumber)
 {
-    for (const char *text : {"", "   ", "abc", ".", "-", "+.", "inf", "nan", "-inf", "infinity",
-                             "e5", ",5", "0x1A", "-0X1", "0x", "\xc2\xa0" "5"})
+    for (const char *text : {"", "   ", "abc", ".", "-", "+.", "inf", "nan", "-inf", "infinity", "e5", ",5",
+                             "0x1A", "-0X1", "0x", "\u00a05"})
         EXPECT_FALSE(numtext::ScanDouble(text).has_value()) << text;
 }
 

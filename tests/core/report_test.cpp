@@ -22,11 +22,10 @@ CCalculatorValues Calculated(std::int32_t units, float width, float size, float 
     return v;
 }
 
-const std::string kIntroduction =
-    "PLAXOMET REPORT\r\n\r\n"
-    "This report displays the sizes and values you need to set \r\n"
-    "in your Orvel files in order to achieve the required dimensions \r\n"
-    "and sizes entered on the Plaxomet main screen.\r\n\r\n";
+const std::string kIntroduction = "PLAXOMET REPORT\r\n\r\n"
+                                  "This report displays the sizes and values you need to set \r\n"
+                                  "in your Orvel files in order to achieve the required dimensions \r\n"
+                                  "and sizes entered on the Plaxomet main screen.\r\n\r\n";
 const std::string kClosing =
     "TEXT SIZES\r\n\r\n"
     "No change to text sizes is necessary as the change in stave size is matched by the change in "

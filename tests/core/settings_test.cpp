@@ -5,7 +5,6 @@
 
 #include <bit>
 #include <cerrno>
-#include <cstring>
 #include <gtest/gtest.h>
 
 namespace {
@@ -31,7 +30,7 @@ protected:
 
 bool SameBits(const CCalculatorValues &a, const CCalculatorValues &b)
 {
-    return std::memcmp(&a, &b, sizeof a) == 0;
+    return ValueBits(a) == ValueBits(b);
 }
 
 TEST_F(SettingsTest, FirstRunReportsTheMissingFileAndKeepsDefaults)

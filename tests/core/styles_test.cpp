@@ -29,6 +29,7 @@ std::string Record(const std::string &name, float size)
 std::vector<std::string> Entries(const ITextSizeList &list)
 {
     std::vector<std::string> entries;
+    entries.reserve(static_cast<std::size_t>(list.GetCount()));
     for (int i = 0; i < list.GetCount(); ++i)
         entries.push_back(list.GetText(i));
     return entries;
@@ -48,9 +49,14 @@ TEST(TextSizeEntry, FormatAndSplit)
         const char *name;
         float size;
     } cases[] = {
-        {"BODY\t12.00", "BODY", 12.0f},    {"A\tB\t1.50", "A\tB", 1.5f}, {"NOTAB", "", 0.0f},
-        {"12.5", "", 12.5f},               {"N\tabc", "N", 0.0f},         {"N\t-2.25", "N", -2.25f},
-        {"N\t12.35", "N", 12.35f},         {"N\tinf", "N", INFINITY},
+        {"BODY\t12.00", "BODY", 12.0f},
+        {"A\tB\t1.50", "A\tB", 1.5f},
+        {"NOTAB", "", 0.0f},
+        {"12.5", "", 12.5f},
+        {"N\tabc", "N", 0.0f},
+        {"N\t-2.25", "N", -2.25f},
+        {"N\t12.35", "N", 12.35f},
+        {"N\tinf", "N", INFINITY},
     };
     for (const auto &c : cases) {
         const auto split = SplitEntry(c.entry);
@@ -173,8 +179,11 @@ TEST_F(StylesFileTest, LongAndAccentedNamesSurviveSaveAndLoad)
     list.AddString(FormatEntry(std::string(255, 'B'), 2.0f));
     SaveStyles(list);
     const auto bytes = ReadBytes("STYLES");
-    EXPECT_EQ(bytes.substr(0, 2), "\xFE" "A");
-    EXPECT_EQ(bytes.substr(1 + 254 + 4, 4), std::string("\xFF\xFF\x00" "B", 4));
+    EXPECT_EQ(bytes.substr(0, 2), "\xFE"
+                                  "A");
+    EXPECT_EQ(bytes.substr(1 + 254 + 4, 4), std::string("\xFF\xFF\x00"
+                                                        "B",
+                                                        4));
     EXPECT_EQ(bytes.substr(bytes.size() - 11), "\x06" + accented + Float(8.0f));
     EXPECT_EQ(Load(), Entries(list));
 }

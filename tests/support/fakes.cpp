@@ -1,6 +1,7 @@
 #include "tests/support/fakes.h"
 
 #include <algorithm>
+#include <bit>
 #include <cerrno>
 #include <fstream>
 #include <iterator>
@@ -75,6 +76,14 @@ TemporaryWorkingDirectory::~TemporaryWorkingDirectory()
     std::error_code ignored;
     std::filesystem::current_path(m_previous, ignored);
     std::filesystem::remove_all(m_path, ignored);
+}
+
+std::array<std::uint32_t, 8> ValueBits(const CCalculatorValues &v)
+{
+    const auto bits = [](auto member) { return std::bit_cast<std::uint32_t>(member); };
+    return {bits(v.m_nUnits),      bits(v.m_fPageHeight),         bits(v.m_fStaveSize),
+            bits(v.m_fStaveWidth), bits(v.m_fPageHeightRequired), bits(v.m_fStaveSizeRequired),
+            bits(v.m_fPrintSize),  bits(v.m_fDefaultStaveWidth)};
 }
 
 std::string ReadBytes(const std::filesystem::path &path)

@@ -1,12 +1,15 @@
 #pragma once
 
+#include "calc/calculator.h"
 #include "calc/fileio.h"
 #include "calc/messagebox.h"
 #include "calc/report.h"
 
+#include <array>
+#include <cstdint>
 #include <deque>
-#include <functional>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -67,6 +70,9 @@ private:
     std::filesystem::path m_previous;
     std::filesystem::path m_path;
 };
+
+// The calculator values' bits, member by member, to compare results exactly.
+std::array<std::uint32_t, 8> ValueBits(const CCalculatorValues &values);
 
 std::string ReadBytes(const std::filesystem::path &path);
 void WriteBytes(const std::filesystem::path &path, const std::string &bytes);

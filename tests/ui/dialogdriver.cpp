@@ -12,7 +12,10 @@
 
 namespace driver {
 
-QWidget *Control(const CDialog &dialog, int id) { return dialog.GetDlgItem(id); }
+QWidget *Control(const CDialog &dialog, int id)
+{
+    return dialog.GetDlgItem(id);
+}
 
 void Click(const CDialog &dialog, int id)
 {

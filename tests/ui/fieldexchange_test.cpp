@@ -136,8 +136,7 @@ TEST_F(FieldExchangeTest, ErrorsLeavingAHandlerAreReportedAndTheDialogCarriesOn)
          "Access to SETTINGS. was denied.", MsgIcon::Stop},
         {[] { throw CArchiveException(CArchiveException::endOfFile); },
          "Attempted to access an unnamed file past its end.", MsgIcon::Stop},
-        {[] { throw std::system_error(EINVAL, std::generic_category()); }, "Invalid argument",
-         MsgIcon::Stop},
+        {[] { throw std::system_error(EINVAL, std::generic_category()); }, "Invalid argument", MsgIcon::Stop},
         {[] { throw std::bad_alloc(); }, "Out of memory.", MsgIcon::Exclamation},
         {[] { throw 42; }, "Internal application error.", MsgIcon::Stop},
     };

@@ -7,9 +7,9 @@
 
 #include <QApplication>
 #include <QContextMenuEvent>
-#include <QMenu>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -130,7 +130,10 @@ struct RefusedCase {
     const char *text;
 };
 
-void PrintTo(const RefusedCase &c, std::ostream *out) { *out << c.name; }
+void PrintTo(const RefusedCase &c, std::ostream *out)
+{
+    *out << c.name;
+}
 
 class RefusedFieldTest : public MainDialogTest, public testing::WithParamInterface<RefusedCase> {};
 

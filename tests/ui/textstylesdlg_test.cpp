@@ -25,8 +25,8 @@ std::string Record(const std::string &name, float size)
 {
     const auto bits = std::bit_cast<std::uint32_t>(size);
     return static_cast<char>(name.size()) + name +
-           std::string{static_cast<char>(bits), static_cast<char>(bits >> 8),
-                       static_cast<char>(bits >> 16), static_cast<char>(bits >> 24)};
+           std::string{static_cast<char>(bits), static_cast<char>(bits >> 8), static_cast<char>(bits >> 16),
+                       static_cast<char>(bits >> 24)};
 }
 
 // What the edit dialog showed when it opened, and then what was typed in it.
