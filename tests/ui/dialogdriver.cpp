@@ -70,7 +70,9 @@ void WhenModalOpens(std::function<void(QWidget *)> answer)
             poll->stop();
             return;
         }
-        if (!modal || !modal->isVisible())
+        // Keys go to the active window: answering before the new dialog is
+        // active would type into the one behind it.
+        if (!modal || !modal->isVisible() || !modal->isActiveWindow())
             return;
         poll->stop();
         poll->deleteLater();

@@ -20,7 +20,8 @@ void Press(QWidget *target, int key, Qt::KeyboardModifiers modifiers = Qt::NoMod
 QString Text(const CDialog &dialog, int id);
 
 // Runs `answer` on the next modal window to open (a nested dialog or a
-// message box) once it is shown, from the event loop of the code that opened it.
+// message box) once it is shown and active, from the event loop of the code
+// that opened it.
 void WhenModalOpens(std::function<void(QWidget *)> answer);
 
 } // namespace driver

@@ -53,7 +53,7 @@ protected:
     {
         dlg = std::make_unique<CPlaxometDlg>(messages, launcher);
         EXPECT_TRUE(dlg->Open());
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
+        EXPECT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
         return *dlg;
     }
 

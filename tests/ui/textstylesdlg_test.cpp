@@ -41,7 +41,7 @@ protected:
     {
         dlg = std::make_unique<CTextStylesDlg>(messages);
         EXPECT_TRUE(dlg->Open());
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
+        EXPECT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
         return *dlg;
     }
 
