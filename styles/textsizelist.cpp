@@ -30,6 +30,15 @@ void SortEntries(std::vector<std::string> &entries)
         entries[i] = std::move(keyed[i].entry);
 }
 
+std::vector<std::string> AllEntries(const ITextSizeList &list)
+{
+    std::vector<std::string> entries;
+    entries.reserve(static_cast<std::size_t>(list.GetCount()));
+    for (int i = 0; i < list.GetCount(); ++i)
+        entries.push_back(list.GetText(i));
+    return entries;
+}
+
 void CheckEntryIndex(int index, int count)
 {
     if (index < 0 || index >= count)

@@ -21,6 +21,9 @@ public:
     virtual void AddStrings(std::vector<std::string> &&entries);
 };
 
+// Every entry's text, first to last.
+std::vector<std::string> AllEntries(const ITextSizeList &list);
+
 // The order of the list: case-insensitive, the same on every machine.
 bool EntryLess(const std::string &a, const std::string &b);
 

@@ -26,15 +26,6 @@ std::string Record(const std::string &name, float size)
     return static_cast<char>(name.size()) + name + Float(size);
 }
 
-std::vector<std::string> Entries(const ITextSizeList &list)
-{
-    std::vector<std::string> entries;
-    entries.reserve(static_cast<std::size_t>(list.GetCount()));
-    for (int i = 0; i < list.GetCount(); ++i)
-        entries.push_back(list.GetText(i));
-    return entries;
-}
-
 using Strings = std::vector<std::string>;
 
 TEST(TextSizeEntry, FormatAndSplit)
@@ -73,8 +64,8 @@ TEST(TextSizeList, KeepsEntriesSortedWithoutRegardToCase)
     EXPECT_EQ(list.AddString("annot\t9.50"), 0);
     EXPECT_EQ(list.AddString("Title\t20.00"), 2);
     list.AddStrings({"zeta\t1.00", "BODY\t12.00", "Alpha\t3.00"});
-    EXPECT_EQ(Entries(list), (Strings{"Alpha\t3.00", "annot\t9.50", "BODY\t12.00", "BODY\t12.00",
-                                      "Title\t20.00", "zeta\t1.00"}));
+    EXPECT_EQ(AllEntries(list), (Strings{"Alpha\t3.00", "annot\t9.50", "BODY\t12.00", "BODY\t12.00",
+                                         "Title\t20.00", "zeta\t1.00"}));
     list.DeleteString(1);
     list.DeleteString(99);
     list.DeleteString(-1);
@@ -100,7 +91,7 @@ protected:
     {
         SortedTextSizeList list;
         LoadStyles(list, messages);
-        return Entries(list);
+        return AllEntries(list);
     }
 
     TemporaryWorkingDirectory dir;
@@ -167,7 +158,7 @@ TEST_F(StylesFileTest, SavesSortedRecordsWithRoundedSizes)
     list.AddString(FormatEntry("ANNOT", 9.5f));
     SaveStyles(list);
     EXPECT_EQ(ReadBytes("STYLES"), Record("ANNOT", 9.5f) + Record("BODY", 12.35f));
-    EXPECT_EQ(Load(), Entries(list));
+    EXPECT_EQ(Load(), AllEntries(list));
 }
 
 TEST_F(StylesFileTest, LongAndAccentedNamesSurviveSaveAndLoad)
@@ -185,7 +176,7 @@ TEST_F(StylesFileTest, LongAndAccentedNamesSurviveSaveAndLoad)
                                                         "B",
                                                         4));
     EXPECT_EQ(bytes.substr(bytes.size() - 11), "\x06" + accented + Float(8.0f));
-    EXPECT_EQ(Load(), Entries(list));
+    EXPECT_EQ(Load(), AllEntries(list));
 }
 
 TEST_F(StylesFileTest, AnEmptyListGivesAnEmptyFile)

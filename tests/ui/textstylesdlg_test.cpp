@@ -45,13 +45,7 @@ protected:
         return *dlg;
     }
 
-    Strings Entries() const
-    {
-        Strings entries;
-        for (int i = 0; i < dlg->m_listStyles->GetCount(); ++i)
-            entries.push_back(dlg->m_listStyles->GetText(i));
-        return entries;
-    }
+    Strings Entries() const { return AllEntries(*dlg->m_listStyles); }
 
     std::vector<int> Selected() const
     {
