@@ -148,6 +148,7 @@ void CDialog::CreateControls(const res::DialogTemplate &dialogTemplate)
 {
     QButtonGroup *radioGroup = nullptr;
     QWidget *previousFocus = nullptr;
+    std::vector<std::pair<QLabel *, int>> labels;
     for (const auto &c : dialogTemplate.controls) {
         QWidget *control = CreateControl(c, this);
         QRect geometry = MapDialogRect(QRect(c.x, c.y, c.cx, c.cy));
@@ -158,6 +159,8 @@ void CDialog::CreateControls(const res::DialogTemplate &dialogTemplate)
             geometry.setWidth(std::max(geometry.width(), label->sizeHint().width()));
         }
         control->setGeometry(geometry);
+        if (c.labelFor != 0)
+            labels.emplace_back(qobject_cast<QLabel *>(control), c.labelFor);
         control->setVisible((c.styles & res::Hidden) == 0);
         m_templateOrder.push_back(control);
         if (c.id != IDC_STATIC)
@@ -189,12 +192,8 @@ void CDialog::CreateControls(const res::DialogTemplate &dialogTemplate)
             group->lower(); // a frame drawn around controls must not take their clicks
     }
 
-    for (const auto &c : dialogTemplate.controls) {
-        if (c.labelFor == 0)
-            continue;
-        auto *label = qobject_cast<QLabel *>(
-            m_templateOrder[static_cast<std::size_t>(&c - dialogTemplate.controls.data())]);
-        if (QWidget *field = GetDlgItem(c.labelFor)) {
+    for (const auto &[label, fieldId] : labels) {
+        if (QWidget *field = GetDlgItem(fieldId)) {
             label->setBuddy(field);
             field->setAccessibleName(label->text());
         }
