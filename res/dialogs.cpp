@@ -11,8 +11,7 @@ using K = ControlKind;
 
 constexpr ControlTemplate kAboutControls[] = {
     {IDR_MAINFRAME, K::Icon, "", 11, 17, 20, 20, 0},
-    {IDC_STATIC, K::Static, "Plaxomet Version 1.01\nMade for Orvel engravers by the Plaxomet team", 40, 10,
-     119, 19, NoPrefix},
+    {IDC_STATIC, K::Static, "Plaxomet Version 1.01\nby the Plaxomet team", 40, 10, 119, 19, NoPrefix},
     {IDC_STATIC, K::Static, "Check a proof print before you engrave.", 40, 31, 119, 8, 0},
     {IDOK, K::DefPushButton, "OK", 178, 7, 50, 14, Group | TabStop},
 };

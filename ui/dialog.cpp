@@ -100,8 +100,20 @@ bool TakesFocus(res::ControlKind kind)
 
 } // namespace
 
+// The icons are compiled into this static library, whose resources Qt
+// registers only when asked to.
+static void RegisterResources()
+{
+    static const bool registered = [] {
+        Q_INIT_RESOURCE(resources);
+        return true;
+    }();
+    (void)registered;
+}
+
 QIcon ApplicationIcon()
 {
+    RegisterResources();
     QIcon icon;
     icon.addFile(QStringLiteral(":/icons/plaxomet-16.png"), QSize(16, 16));
     icon.addFile(QStringLiteral(":/icons/plaxomet-32.png"), QSize(32, 32));

@@ -323,7 +323,8 @@ TEST_F(MainDialogTest, LayoutFollowsTheTemplate)
     EXPECT_TRUE(Control(IDC_TEXTSIZES)->isHidden());
     EXPECT_TRUE(qobject_cast<QPushButton *>(Control(IDOK))->isDefault());
     EXPECT_EQ(dlg->windowTitle(), "Plaxomet");
-    EXPECT_FALSE(dlg->windowIcon().isNull());
+    EXPECT_FALSE(dlg->windowIcon().pixmap(16, 16).isNull()) << "the icon's images load";
+    EXPECT_FALSE(dlg->windowIcon().pixmap(32, 32).isNull());
     EXPECT_EQ(Control(IDC_INCHES)->focusPolicy(), Qt::ClickFocus) << "radios have no tab stop";
 }
 
@@ -331,16 +332,22 @@ TEST_F(MainDialogTest, F1AndTheContextMenuOpenTheAboutBox)
 {
     Open();
     QString title, text;
+    bool iconShown = false;
     const auto readAndClose = [&](QWidget *modal) {
         title = modal->windowTitle();
-        for (auto *label : modal->findChildren<QLabel *>())
+        for (auto *label : modal->findChildren<QLabel *>()) {
             text += label->text() + "|";
+            iconShown |= !label->pixmap().isNull();
+            EXPECT_LE(label->heightForWidth(label->width()), label->height())
+                << "not cut: " << label->text().toStdString();
+        }
         Press(modal, Qt::Key_Return);
     };
     driver::WhenModalOpens(readAndClose);
     Press(Focused(), Qt::Key_F1);
     EXPECT_EQ(title, "About Plaxomet");
     EXPECT_TRUE(text.contains("Plaxomet Version 1.01")) << text.toStdString();
+    EXPECT_TRUE(iconShown);
     EXPECT_TRUE(dlg->isVisible());
 
     title.clear();
