@@ -235,17 +235,19 @@ void CDialog::SetIcon(const QIcon &icon)
 
 void CDialog::CenterWindow()
 {
+    // The window has no frame yet, so its client area is centred on the
+    // owner's: both get the same frame, so the frames line up too.
     const QWidget *owner = parentWidget() ? parentWidget()->window() : nullptr;
     QRect area;
     if (owner && owner->isVisible())
-        area = owner->frameGeometry();
+        area = owner->geometry();
     else if (const QScreen *screen = owner ? owner->screen() : QGuiApplication::primaryScreen())
         area = screen->availableGeometry();
     else
         return;
-    QRect frame = frameGeometry();
-    frame.moveCenter(area.center());
-    move(frame.topLeft());
+    QRect client = geometry();
+    client.moveCenter(area.center());
+    setGeometry(client);
 }
 
 bool CDialog::InitDialog()

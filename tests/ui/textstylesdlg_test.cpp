@@ -33,6 +33,7 @@ std::string Record(const std::string &name, float size)
 struct EditVisit {
     QString caption, name, size;
     bool nameFocusedAndSelected = false;
+    QPoint centre;
 };
 
 class TextSizesTest : public testing::Test {
@@ -65,6 +66,7 @@ protected:
             auto *edit = static_cast<CEditTextStylesDlg *>(modal);
             auto *nameField = qobject_cast<QLineEdit *>(edit->GetDlgItem(IDC_NAME));
             visit.caption = modal->windowTitle();
+            visit.centre = modal->frameGeometry().center();
             visit.name = nameField->text();
             visit.size = qobject_cast<QLineEdit *>(edit->GetDlgItem(IDC_SIZE))->text();
             visit.nameFocusedAndSelected =
@@ -133,6 +135,8 @@ TEST_F(TextSizesTest, NewUpperCasesTheNameAndFilesItInItsPlace)
     EXPECT_EQ(visit.name, "");
     EXPECT_EQ(visit.size, "0");
     EXPECT_TRUE(visit.nameFocusedAndSelected);
+    EXPECT_LE((visit.centre - dlg->frameGeometry().center()).manhattanLength(), 2)
+        << "centred over its owner";
     EXPECT_EQ(Entries(), (Strings{"ANNOT\t9.50", "BODY\t11.00", "TITLE\t20.00"}));
     EXPECT_EQ(Selected(), std::vector<int>{0}) << "the current entry was deselected, the first selected";
 }
