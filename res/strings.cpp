@@ -17,7 +17,6 @@ constexpr std::array kStrings = std::to_array<std::pair<unsigned, std::string_vi
     {IDS_ARE_YOU_SURE, "Are you sure?"},
     {AFX_IDS_UNNAMED_FILE, "an unnamed file"},
     {AFX_IDP_INTERNAL_FAILURE, "Internal application error."},
-    {AFX_IDP_COMMAND_FAILURE, "Command failed."},
     {AFX_IDP_FAILED_MEMORY_ALLOC, "Out of memory."},
     {AFX_IDP_PARSE_REAL, "Enter a number."},
     {AFX_IDP_PARSE_STRING_SIZE, "Enter no more than %1 characters."},

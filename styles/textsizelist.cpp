@@ -45,12 +45,6 @@ void CheckEntryIndex(int index, int count)
         throw std::system_error(EINVAL, std::generic_category());
 }
 
-void ITextSizeList::AddStrings(std::vector<std::string> &&entries)
-{
-    for (const auto &entry : entries)
-        AddString(entry);
-}
-
 int SortedTextSizeList::GetCount() const
 {
     return static_cast<int>(m_entries.size());

@@ -18,7 +18,7 @@ public:
     // An index out of range changes nothing.
     virtual void DeleteString(int index) = 0;
     // Adds many entries at once, sorting them once rather than one by one.
-    virtual void AddStrings(std::vector<std::string> &&entries);
+    virtual void AddStrings(std::vector<std::string> &&entries) = 0;
 };
 
 // Every entry's text, first to last.
