@@ -13,9 +13,11 @@
 #include <QFontInfo>
 #include <QGroupBox>
 #include <QIcon>
+#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -115,8 +117,13 @@ QIcon ApplicationIcon()
 {
     RegisterResources();
     QIcon icon;
-    icon.addFile(QStringLiteral(":/icons/plaxomet-16.png"), QSize(16, 16));
-    icon.addFile(QStringLiteral(":/icons/plaxomet-32.png"), QSize(32, 32));
+    for (const auto *name : {":/icons/plaxomet-16.png", ":/icons/plaxomet-32.png"}) {
+        // Without auto-detection Qt reads PNG itself rather than loading
+        // every image format plug-in to ask whether it knows the file.
+        QImageReader reader(QString::fromLatin1(name), "png");
+        reader.setAutoDetectImageFormat(false);
+        icon.addPixmap(QPixmap::fromImage(reader.read()));
+    }
     return icon;
 }
 
