@@ -21,17 +21,23 @@ for _ in $(seq 50); do xdpyinfo > /dev/null 2>&1 && break; sleep 0.1; done
 # A settings file, so that the program starts straight into its dialog.
 printf '\001\000\000\000\000\000\310\101\354\121\070\077\000\000\230\101\000\000\200\077' > "$work/SETTINGS"
 
-measure() { # title program [args] -> one line per run: ms KiB
-    for _ in $(seq "$runs"); do
-        (cd "$work" && "$OLDPWD/build/bench/startup_watch" "$@")
-    done
+watch() { # title program [args] -> one line: ms KiB
+    (cd "$work" && "$OLDPWD/build/bench/startup_watch" "$@")
 }
+# The three take turns, after one unrecorded round that fills the page cache,
+# so that a machine growing busier or quieter weighs on all of them alike.
+for round in $(seq 0 "$runs"); do
+    m=$(watch Minimal "$PWD/build/bench/minimal_dialog")
+    l=$(watch Minimal "$PWD/build/bench/minimal_dialog" --label)
+    p=$(watch Plaxomet "$PWD/build/app/plaxomet")
+    if [ "$round" -gt 0 ]; then
+        echo "$m" >> "$work/minimal"
+        echo "$l" >> "$work/label"
+        echo "$p" >> "$work/plaxomet"
+    fi
+done
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 figures() { echo "$(cut -d' ' -f1 "$work/$1" | median) $(cut -d' ' -f2 "$work/$1" | median)"; }
-
-measure Minimal "$PWD/build/bench/minimal_dialog" > "$work/minimal"
-measure Minimal "$PWD/build/bench/minimal_dialog" --label > "$work/label"
-measure Plaxomet "$PWD/build/app/plaxomet" > "$work/plaxomet"
 
 awk -v runs="$runs" -v minimal="$(figures minimal)" -v label="$(figures label)" \
     -v plaxomet="$(figures plaxomet)" -v report_only="${REPORT_ONLY:-0}" 'BEGIN {
