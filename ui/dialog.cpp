@@ -151,7 +151,6 @@ CDialog::CDialog(int templateId, IMessageService &messages, QWidget *parent)
 
     CreateControls(dialogTemplate);
     setFixedSize(MapDialogRect(QRect(0, 0, dialogTemplate.cx, dialogTemplate.cy)).size());
-    SetIcon(ApplicationIcon());
 }
 
 CDialog::~CDialog() = default;
