@@ -1,6 +1,6 @@
 #include "app/plaxometapp.h"
 
-#include "calc/messagebox.h"
+#include "base/messagebox.h"
 #include "ui/plaxometdlg.h"
 #include "ui/qtservices.h"
 

@@ -1,7 +1,7 @@
 #include "archive/archive.h"
 
-#include "calc/cp1252.h"
-#include "calc/fileerror.h"
+#include "base/cp1252.h"
+#include "base/fileerror.h"
 
 #include <bit>
 #include <cstring>

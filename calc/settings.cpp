@@ -2,9 +2,9 @@
 
 #include "archive/archive.h"
 #include "calc/calculator.h"
-#include "calc/fileerror.h"
-#include "calc/fileio.h"
-#include "calc/messagebox.h"
+#include "base/fileerror.h"
+#include "base/fileio.h"
+#include "base/messagebox.h"
 #include "res/strings.h"
 
 void ReadSettings(CCalculatorValues &values, std::span<const std::uint8_t> bytes)
@@ -18,7 +18,7 @@ void ReadSettings(CCalculatorValues &values, std::span<const std::uint8_t> bytes
 void LoadSettings(CCalculatorValues &values, IMessageService &messages)
 {
     try {
-        ReadSettings(values, fileio::ReadFile(kSettingsFileName, kSettingsDiskName));
+        ReadSettings(values, fileio::ReadFile(kSettingsFileName, kSettingsDiskName, kSettingsFileSize));
     } catch (const CFileException &error) {
         if (error.m_cause == CFileException::fileNotFound)
             messages.ShowMessage(std::string(res::LoadString(res::IDS_SETTINGS_NOT_FOUND)), MsgButtons::OK);

@@ -1,7 +1,7 @@
 // The archive's string reader on any bytes: every string it returns was
 // really in the input, and it ends with an archive error, never a crash.
 #include "archive/archive.h"
-#include "calc/fileerror.h"
+#include "base/fileerror.h"
 
 #include <cstdlib>
 

@@ -1,6 +1,6 @@
 // A float field's text: the reader never fails, and every value it reads
 // shows as a text that reads back as the same single-precision value.
-#include "calc/numtext.h"
+#include "base/numtext.h"
 
 #include <bit>
 #include <cmath>

@@ -2,7 +2,7 @@
 
 // The OK and Cancel commands share their numbers, IDOK and IDCANCEL, with the
 // message-box answers.
-#include "calc/messagebox.h"
+#include "base/messagebox.h"
 
 // Identifiers of the dialogs, their controls and commands.
 enum : int {

@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(cmake make g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-          qt6-base-dev qt6-qpa-plugins libgl-dev fonts-liberation2 xvfb xauth
+          qt6-base-dev qt6-qpa-plugins libgl-dev fonts-liberation2 xvfb xauth locales
           ${EXTRA_PACKAGES:-})
 missing=()
 for package in "${packages[@]}"; do
@@ -19,6 +19,13 @@ if ((${#missing[@]})); then
     echo "Installing: ${missing[*]}"
     "${sudo[@]}" apt-get update -q
     "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}"
+fi
+
+# The number tests check that a German locale (decimal comma) changes nothing.
+if ! locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8'; then
+    sudo=()
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    "${sudo[@]}" localedef -i de_DE -f UTF-8 de_DE.UTF-8 || echo "warning: could not generate de_DE.UTF-8" >&2
 fi
 
 [ "${1:-}" = --no-build ] && exit 0

@@ -1,10 +1,10 @@
 #include "styles/styles.h"
 
 #include "archive/archive.h"
-#include "calc/fileerror.h"
-#include "calc/fileio.h"
-#include "calc/messagebox.h"
-#include "calc/numtext.h"
+#include "base/fileerror.h"
+#include "base/fileio.h"
+#include "base/messagebox.h"
+#include "base/numtext.h"
 #include "res/strings.h"
 #include "styles/textsizelist.h"
 

@@ -1,6 +1,6 @@
 #include "styles/textsizelist.h"
 
-#include "calc/cp1252.h"
+#include "base/cp1252.h"
 
 #include <algorithm>
 #include <cerrno>

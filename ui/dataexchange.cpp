@@ -1,8 +1,8 @@
 #include "ui/dataexchange.h"
 
-#include "calc/cp1252.h"
-#include "calc/messagebox.h"
-#include "calc/numtext.h"
+#include "base/cp1252.h"
+#include "base/messagebox.h"
+#include "base/numtext.h"
 #include "res/strings.h"
 #include "ui/dialog.h"
 

@@ -1,7 +1,7 @@
 #include "ui/dialog.h"
 
-#include "calc/fileerror.h"
-#include "calc/messagebox.h"
+#include "base/fileerror.h"
+#include "base/messagebox.h"
 #include "res/dialogs.h"
 #include "res/resource.h"
 #include "res/strings.h"

@@ -1,6 +1,6 @@
 #include "ui/listbox.h"
 
-#include "calc/cp1252.h"
+#include "base/cp1252.h"
 
 #include <QApplication>
 #include <QPainter>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "calc/messagebox.h"
+#include "base/messagebox.h"
 #include "calc/report.h"
 
 #include <QString>

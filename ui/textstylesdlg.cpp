@@ -1,6 +1,6 @@
 #include "ui/textstylesdlg.h"
 
-#include "calc/cp1252.h"
+#include "base/cp1252.h"
 #include "res/resource.h"
 #include "res/strings.h"
 #include "styles/styles.h"

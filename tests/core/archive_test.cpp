@@ -1,5 +1,5 @@
 #include "archive/archive.h"
-#include "calc/fileerror.h"
+#include "base/fileerror.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "calc/cp1252.h"
+#include "base/cp1252.h"
 
 #include <gtest/gtest.h>
 

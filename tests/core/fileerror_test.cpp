@@ -1,4 +1,4 @@
-#include "calc/fileerror.h"
+#include "base/fileerror.h"
 
 #include <cerrno>
 #include <gtest/gtest.h>

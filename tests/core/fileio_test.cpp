@@ -1,8 +1,10 @@
-#include "calc/fileerror.h"
-#include "calc/fileio.h"
+#include "base/fileerror.h"
+#include "base/fileio.h"
 #include "tests/support/fakes.h"
 
 #include <cerrno>
+#include <optional>
+#include <sys/stat.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -120,12 +122,88 @@ TEST_F(ReplaceFileTest, ALinkIsReplacedAtItsTarget)
     EXPECT_EQ(FolderEntries(dir.Path() / "real"), std::vector<std::string>{"target"});
 }
 
-TEST_F(ReplaceFileTest, KeepsTheFilesPermissions)
+// Records the permission bits the file being written has at each write.
+class ModeRecordingChannel : public fileio::WriteChannel {
+public:
+    long Write(int fd, const void *data, std::size_t size) override
+    {
+        struct stat status {};
+        ::fstat(fd, &status);
+        modes.push_back(status.st_mode & 07777);
+        return WriteChannel::Write(fd, data, size);
+    }
+    std::vector<unsigned> modes;
+};
+
+TEST_F(ReplaceFileTest, TheTemporaryFileIsNeverWiderThanTheFileItReplaces)
 {
     WriteBytes("DATA", kOld);
     fs::permissions("DATA", fs::perms::owner_read | fs::perms::owner_write);
-    Replace();
+    ModeRecordingChannel channel;
+    {
+        fileio::ScopedWriteChannel scope(channel);
+        Replace();
+    }
+    ASSERT_FALSE(channel.modes.empty());
+    for (const auto mode : channel.modes)
+        EXPECT_EQ(mode & ~0600u, 0u) << std::oct << mode;
     EXPECT_EQ(fs::status("DATA").permissions(), fs::perms::owner_read | fs::perms::owner_write);
+}
+
+TEST_F(ReplaceFileTest, ATemporaryLeftByACrashIsPassedOver)
+{
+    WriteBytes("DATA", kOld);
+    fs::create_directory(".DATA.tmp0");
+    WriteBytes(".DATA.tmp1", "left by a crash");
+    Replace();
+    EXPECT_EQ(ReadBytes("DATA"), kNew);
+    EXPECT_EQ(ReadBytes(".DATA.tmp1"), "left by a crash");
+    EXPECT_EQ(FolderEntries(dir.Path()), (std::vector<std::string>{".DATA.tmp0", ".DATA.tmp1", "DATA"}));
+}
+
+struct PermissionCase {
+    const char *name;
+    fs::perms folder;
+    std::optional<fs::perms> file; // none: no file yet
+    bool saved;                    // otherwise access denied, named as passed
+};
+
+constexpr auto kRw = fs::perms::owner_read | fs::perms::owner_write;
+constexpr auto kRx = fs::perms::owner_read | fs::perms::owner_exec;
+constexpr auto kRwx = fs::perms::owner_all;
+
+TEST(ReplaceFilePermissions, AFileTheUserMayNotWriteStaysAsItWas)
+{
+    PLAXOMET_RUN_UNPRIVILEGED();
+    const PermissionCase cases[] = {
+        {"read-only file", kRwx, fs::perms::owner_read, false},
+        {"file without any access", kRwx, fs::perms::none, false},
+        {"read-only folder, writable file: rewritten in place", kRx, kRw, true},
+        {"read-only folder, read-only file", kRx, fs::perms::owner_read, false},
+        {"read-only folder, no file", kRx, std::nullopt, false},
+    };
+    for (const auto &c : cases) {
+        TemporaryWorkingDirectory dir;
+        if (c.file) {
+            WriteBytes("DATA", kOld);
+            fs::permissions("DATA", *c.file);
+        }
+        fs::permissions(dir.Path(), c.folder);
+        try {
+            fileio::ReplaceFile("DATA.", "DATA", fileio::AsBytes(kNew));
+            EXPECT_TRUE(c.saved) << c.name;
+        } catch (const CFileException &error) {
+            EXPECT_FALSE(c.saved) << c.name;
+            EXPECT_STREQ(error.what(), "Access to DATA. was denied.") << c.name;
+        }
+        fs::permissions(dir.Path(), kRwx);
+        if (c.file) {
+            fs::permissions("DATA", kRw);
+            EXPECT_EQ(ReadBytes("DATA"), c.saved ? kNew : kOld) << c.name;
+            EXPECT_EQ(fs::status("DATA").permissions(), c.saved ? *c.file : kRw) << c.name;
+        }
+        EXPECT_EQ(FolderEntries(dir.Path()).size(), c.file ? 1u : 0u) << c.name << ": no temporary left";
+    }
 }
 
 TEST(ReadFile, ErrorsNameTheFileAsPassed)
@@ -150,8 +228,7 @@ TEST(ReadFile, ErrorsNameTheFileAsPassed)
         fileio::ReadFile("DIR.", "DIR");
         ADD_FAILURE();
     } catch (const CFileException &error) {
-        EXPECT_EQ(error.m_cause, CFileException::accessDenied);
-        EXPECT_EQ(error.m_strFileName, (dir.Path() / "DIR").string()) << "a read names the full path";
+        EXPECT_STREQ(error.what(), "Access to DIR. was denied.");
     }
 }
 

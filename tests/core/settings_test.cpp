@@ -1,10 +1,11 @@
 #include "calc/calculator.h"
-#include "calc/fileerror.h"
+#include "base/fileerror.h"
 #include "calc/settings.h"
 #include "tests/support/fakes.h"
 
 #include <bit>
 #include <cerrno>
+#include <sys/stat.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -93,13 +94,49 @@ TEST_F(SettingsTest, AShortFileTakesNoFieldAndSaysNothing)
     EXPECT_TRUE(messages.messages.empty());
 }
 
-TEST_F(SettingsTest, OtherReadErrorsAreSilent)
+// Each makes SETTINGS something no value can be read from, without blocking
+// or filling memory.
+const std::pair<const char *, void (*)()> kUnreadableSettings[] = {
+    {"folder", [] { fs::create_directory("SETTINGS"); }},
+    {"FIFO", [] { ASSERT_EQ(::mkfifo("SETTINGS", 0600), 0); }},
+    {"link to /dev/zero", [] { fs::create_symlink("/dev/zero", "SETTINGS"); }},
+    {"link to a link to itself", [] { fs::create_symlink("SETTINGS", "SETTINGS"); }},
+};
+
+TEST_F(SettingsTest, AnythingButARegularFileLoadsTheDefaultsSilently)
 {
-    fs::create_directory("SETTINGS");
-    auto v = Defaults();
-    LoadSettings(v, messages);
+    for (const auto &[kind, make] : kUnreadableSettings) {
+        TemporaryWorkingDirectory here;
+        make();
+        auto v = Defaults();
+        LoadSettings(v, messages);
+        EXPECT_TRUE(SameBits(v, Defaults())) << kind;
+    }
     EXPECT_TRUE(messages.messages.empty());
-    EXPECT_TRUE(SameBits(v, Defaults()));
+}
+
+TEST(SettingsPermissions, AnUnreadableFileLoadsTheDefaultsAndAReadOnlyOneIsNotReplaced)
+{
+    PLAXOMET_RUN_UNPRIVILEGED();
+    TemporaryWorkingDirectory dir;
+    WriteBytes("SETTINGS", kDefaultBytes);
+    RecordingMessageService messages;
+    for (const auto mode : {fs::perms::none, fs::perms::owner_read}) {
+        fs::permissions("SETTINGS", mode);
+        CCalculatorValues v;
+        LoadSettings(v, messages);
+        EXPECT_EQ(v.m_nUnits, mode == fs::perms::none ? unitsNone : unitsCentimetres);
+        v.m_nUnits = unitsInches;
+        try {
+            SaveSettings(v);
+            ADD_FAILURE() << "saved over a file of mode " << static_cast<int>(mode);
+        } catch (const CFileException &error) {
+            EXPECT_STREQ(error.what(), "Access to SETTINGS. was denied.");
+        }
+        fs::permissions("SETTINGS", fs::perms::owner_read);
+        EXPECT_EQ(ReadBytes("SETTINGS"), kDefaultBytes);
+    }
+    EXPECT_TRUE(messages.messages.empty());
 }
 
 TEST_F(SettingsTest, ASaveThatCannotCreateTheFileNamesItWithItsPeriod)

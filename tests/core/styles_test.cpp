@@ -1,5 +1,5 @@
 #include "archive/archive.h"
-#include "calc/fileerror.h"
+#include "base/fileerror.h"
 #include "styles/styles.h"
 #include "styles/textsizelist.h"
 #include "tests/support/fakes.h"
@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <system_error>
 
 namespace {
@@ -116,7 +117,36 @@ TEST_F(StylesFileTest, MissingFileIsReportedEmptyFileIsNot)
     fs::remove("STYLES");
     fs::create_directory("STYLES");
     EXPECT_TRUE(Load().empty());
+    fs::remove("STYLES");
+    ASSERT_EQ(::mkfifo("STYLES", 0600), 0);
+    EXPECT_TRUE(Load().empty()) << "a FIFO neither blocks nor loads";
+    fs::remove("STYLES");
+    fs::create_symlink("/dev/zero", "STYLES");
+    EXPECT_TRUE(Load().empty());
     EXPECT_EQ(messages.messages.size(), 1u) << "other failures are silent";
+}
+
+TEST(StylesPermissions, AnUnreadableFileIsNeitherLoadedNorReplaced)
+{
+    PLAXOMET_RUN_UNPRIVILEGED();
+    TemporaryWorkingDirectory dir;
+    const auto stored = Record("BODY", 12.0f);
+    WriteBytes("STYLES", stored);
+    fs::permissions("STYLES", fs::perms::none);
+    RecordingMessageService messages;
+    SortedTextSizeList list;
+    LoadStyles(list, messages);
+    EXPECT_EQ(list.GetCount(), 0);
+    EXPECT_TRUE(messages.messages.empty());
+    list.AddString("X\t1.00");
+    try {
+        SaveStyles(list);
+        ADD_FAILURE() << "the stored records were replaced";
+    } catch (const CFileException &error) {
+        EXPECT_STREQ(error.what(), "Access to STYLES. was denied.");
+    }
+    fs::permissions("STYLES", fs::perms::owner_read);
+    EXPECT_EQ(ReadBytes("STYLES"), stored);
 }
 
 TEST_F(StylesFileTest, ARecordCutShortEndsTheListQuietly)

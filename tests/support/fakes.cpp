@@ -8,6 +8,9 @@
 #include <random>
 #include <unistd.h>
 
+#include <cstdio>
+#include <gtest/gtest.h>
+
 int RecordingMessageService::ShowMessage(const std::string &text, MsgButtons buttons, MsgIcon icon)
 {
     messages.push_back({text, buttons, EffectiveIcon(buttons, icon)});
@@ -104,4 +107,37 @@ std::vector<std::string> FolderEntries(const std::filesystem::path &path)
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
+}
+
+Privileges RerunUnprivileged(std::string &why)
+{
+    if (::geteuid() != 0)
+        return Privileges::RunHere;
+    const auto *test = testing::UnitTest::GetInstance()->current_test_info();
+    const std::string setpriv = "/usr/bin/setpriv";
+    if (::access(setpriv.c_str(), X_OK) != 0) {
+        why = "running as root and " + setpriv + " is missing: permission bits cannot be tested";
+        return Privileges::CannotDrop;
+    }
+    // The child must be able to reach this program and write its own temporary folders.
+    const auto self = std::filesystem::read_symlink("/proc/self/exe");
+    const std::string command = setpriv + " --reuid=65534 --regid=65534 --clear-groups " + self.string() +
+                                " --gtest_filter=" + test->test_suite_name() + "." + test->name() + " 2>&1";
+    std::string output;
+    if (FILE *pipe = ::popen(command.c_str(), "r")) {
+        char buffer[4096];
+        while (const auto got = std::fread(buffer, 1, sizeof buffer, pipe))
+            output.append(buffer, got);
+        const int status = ::pclose(pipe);
+        const bool ran = output.find("[ RUN      ]") != std::string::npos;
+        if (!ran) {
+            why = "the unprivileged child could not run this test: " + output;
+            return Privileges::CannotDrop;
+        }
+        EXPECT_EQ(status, 0) << "as the user nobody:\n" << output;
+        EXPECT_NE(output.find("[  PASSED  ] 1 test"), std::string::npos) << output;
+        return Privileges::RanInChild;
+    }
+    why = "no child process could be started";
+    return Privileges::CannotDrop;
 }

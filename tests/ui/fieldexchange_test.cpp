@@ -1,4 +1,4 @@
-#include "calc/fileerror.h"
+#include "base/fileerror.h"
 #include "res/resource.h"
 #include "tests/support/fakes.h"
 #include "tests/ui/dialogdriver.h"

@@ -1,4 +1,4 @@
-#include "calc/numtext.h"
+#include "base/numtext.h"
 
 #include <algorithm>
 #include <charconv>
@@ -136,28 +136,29 @@ std::string FormatGeneral6(double value)
 std::optional<double> ScanDouble(std::string_view text)
 {
     text = SkipSpace(text);
+    const bool negative = !text.empty() && text.front() == '-';
+    const auto unsigned_ = text.substr(!text.empty() && (text.front() == '+' || negative));
     // Hexadecimal is refused outright rather than read as the 0 before its x.
-    const auto digits = text.substr(!text.empty() && (text[0] == '+' || text[0] == '-'));
-    if (digits.size() > 1 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X'))
+    if (unsigned_.size() > 1 && unsigned_[0] == '0' && (unsigned_[1] == 'x' || unsigned_[1] == 'X'))
         return std::nullopt;
-    const auto length = NumberLength(text);
-    if (length == 0)
-        return std::nullopt;
-    return Convert(text.substr(0, length));
+    if (const auto length = NumberLength(text))
+        return Convert(text.substr(0, length));
+    // The words the program itself writes for infinity and not-a-number.
+    const auto startsWith = [&](std::string_view word) {
+        return unsigned_.size() >= word.size() &&
+               std::equal(word.begin(), word.end(), unsigned_.begin(),
+                          [](char w, char c) { return w == (c | 0x20); });
+    };
+    if (startsWith("inf"))
+        return negative ? -std::numeric_limits<double>::infinity() : std::numeric_limits<double>::infinity();
+    if (startsWith("nan"))
+        return std::numeric_limits<double>::quiet_NaN();
+    return std::nullopt;
 }
 
 double LeadingNumber(std::string_view text)
 {
-    text = SkipSpace(text);
-    if (const auto length = NumberLength(text))
-        return Convert(text.substr(0, length));
-    const bool negative = !text.empty() && text.front() == '-';
-    const auto word = text.substr(!text.empty() && (text.front() == '-' || text.front() == '+'));
-    if (word.starts_with("inf"))
-        return negative ? -std::numeric_limits<double>::infinity() : std::numeric_limits<double>::infinity();
-    if (word.starts_with("nan"))
-        return std::numeric_limits<double>::quiet_NaN();
-    return 0.0;
+    return ScanDouble(text).value_or(0.0);
 }
 
 } // namespace numtext

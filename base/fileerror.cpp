@@ -1,4 +1,4 @@
-#include "calc/fileerror.h"
+#include "base/fileerror.h"
 
 #include "res/strings.h"
 

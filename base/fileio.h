@@ -36,12 +36,17 @@ private:
     WriteChannel *m_previous;
 };
 
-// The whole content of a binary file.
-std::vector<std::uint8_t> ReadFile(const std::string &nameAsPassed, const std::filesystem::path &diskPath);
+// The content of a binary file, up to maxBytes. Anything but a regular file
+// (a folder, a FIFO, a device) raises access denied, named as passed.
+std::vector<std::uint8_t> ReadFile(const std::string &nameAsPassed, const std::filesystem::path &diskPath,
+                                   std::size_t maxBytes = SIZE_MAX);
 
 // Replaces a file's content so that it is either wholly the old or wholly
-// the new: the bytes go to a temporary file beside it, which is synced and
-// then renamed over it. A symbolic link is followed and its target replaced.
+// the new: the bytes go to a temporary file beside it, created with the
+// file's permissions, which is synced and then renamed over it. A symbolic
+// link is followed and its target replaced. A file this process may not
+// write raises access denied and stays as it was. Where the folder takes no
+// new file but the file itself is writable, it is rewritten in place.
 void ReplaceFile(const std::string &nameAsPassed, const std::filesystem::path &diskPath,
                  std::span<const std::uint8_t> bytes);
 

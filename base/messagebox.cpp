@@ -1,4 +1,4 @@
-#include "calc/messagebox.h"
+#include "base/messagebox.h"
 
 MsgIcon EffectiveIcon(MsgButtons buttons, MsgIcon icon)
 {

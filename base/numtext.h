@@ -17,12 +17,12 @@ std::string FormatGeneral6(double value);
 
 // A field read back with the "%lf" grammar: white space skipped, the longest
 // decimal number at the start taken (sign, digits, point, fraction,
-// exponent), the rest ignored. No number, and the words inf and nan, and
+// exponent), the rest ignored; also the words inf and nan, with or without a
+// sign and in any case, as the program writes them. No number, and
 // hexadecimal, give nothing.
 std::optional<double> ScanDouble(std::string_view text);
 
 // The leading number of a text size entry's size part, 0 when there is none.
-// Also reads the words inf and nan, so that sizes written as those read back.
 double LeadingNumber(std::string_view text);
 
 } // namespace numtext
