@@ -1,7 +1,8 @@
 #include "app/plaxometapp.h"
-#include "ui/dialog.h"
+#include "qt/qtservices.h"
 
 #include <QApplication>
+#include <QIcon>
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,8 +1,9 @@
 #include "app/plaxometapp.h"
 
 #include "base/messagebox.h"
-#include "ui/plaxometdlg.h"
-#include "ui/qtservices.h"
+#include "dialogs/plaxometdlg.h"
+#include "qt/qtdialogwindow.h"
+#include "qt/qtservices.h"
 
 #include <QApplication>
 
@@ -11,7 +12,8 @@ int CPlaxometApp::InitInstance()
     QtMessageService messages(QString::fromStdString(
         ApplicationNameFromPath(QCoreApplication::applicationFilePath().toStdString())));
     QtViewerLauncher launcher;
-    CPlaxometDlg dlg(messages, launcher);
+    QtToolkit toolkit;
+    CPlaxometDlg dlg(toolkit, messages, launcher);
     dlg.DoModal();
     return 0;
 }

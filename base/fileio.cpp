@@ -17,7 +17,7 @@
 #define PLAX_SYNC ::_commit
 #define O_CLOEXEC 0
 #define O_NONBLOCK 0
-#define S_ISREG(mode) (((mode) & _S_IFMT) == _S_IFREG)
+#define S_ISREG(mode) (((mode)&_S_IFMT) == _S_IFREG)
 #else
 #include <unistd.h>
 #define PLAX_OPEN ::open
@@ -134,7 +134,8 @@ std::vector<std::uint8_t> ReadFile(const std::string &nameAsPassed, const std::f
     std::vector<std::uint8_t> bytes;
     std::uint8_t buffer[4096];
     while (bytes.size() < maxBytes) {
-        const auto got = PLAX_READ(fd, buffer, static_cast<unsigned>(std::min(sizeof buffer, maxBytes - bytes.size())));
+        const auto got =
+            PLAX_READ(fd, buffer, static_cast<unsigned>(std::min(sizeof buffer, maxBytes - bytes.size())));
         if (got < 0) {
             if (errno == EINTR)
                 continue;
@@ -196,8 +197,10 @@ int CreateModeFor(const std::filesystem::path &target)
 int CreateTemporaryBeside(const std::filesystem::path &target, int mode, std::filesystem::path &temporary)
 {
     for (int attempt = 0; attempt < kTemporaryAttempts; ++attempt) {
-        temporary = target.parent_path() / ("." + target.filename().string() + ".tmp" + std::to_string(attempt));
-        const int fd = PLAX_OPEN(temporary.string().c_str(), O_WRONLY | O_CREAT | O_EXCL | O_BINARY | O_CLOEXEC, mode);
+        temporary =
+            target.parent_path() / ("." + target.filename().string() + ".tmp" + std::to_string(attempt));
+        const int fd =
+            PLAX_OPEN(temporary.string().c_str(), O_WRONLY | O_CREAT | O_EXCL | O_BINARY | O_CLOEXEC, mode);
         if (fd >= 0 || errno != EEXIST)
             return fd;
     }
@@ -225,7 +228,8 @@ void ReplaceFile(const std::string &nameAsPassed, const std::filesystem::path &d
         const int error = errno;
         // A folder that takes no new files still lets a writable file be
         // rewritten where it is, though not atomically.
-        if ((error == EACCES || error == EPERM) && exists && std::filesystem::is_regular_file(target, ignored)) {
+        if ((error == EACCES || error == EPERM) && exists &&
+            std::filesystem::is_regular_file(target, ignored)) {
             const int inPlace = PLAX_OPEN(target.string().c_str(), O_WRONLY | O_TRUNC | O_BINARY | O_CLOEXEC);
             if (inPlace < 0)
                 RaiseErrno(errno, nameAsPassed);

@@ -7,8 +7,8 @@
 enum class MsgButtons { OK, OKCancel, YesNo, YesNoCancel };
 enum class MsgIcon { Default, Exclamation, Question, Stop, Information };
 
-// The button pressed; IDNONE when no box could be shown.
-enum MsgResult { IDNONE = 0, IDOK = 1, IDCANCEL = 2, IDYES = 6, IDNO = 7 };
+// The button pressed, numbered as Windows numbers them; AnswerNone when no box could be shown.
+enum MsgAnswer : int { AnswerNone = 0, AnswerOK = 1, AnswerCancel = 2, AnswerYes = 6, AnswerNo = 7 };
 
 class IMessageService {
 public:

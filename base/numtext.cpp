@@ -145,9 +145,8 @@ std::optional<double> ScanDouble(std::string_view text)
         return Convert(text.substr(0, length));
     // The words the program itself writes for infinity and not-a-number.
     const auto startsWith = [&](std::string_view word) {
-        return unsigned_.size() >= word.size() &&
-               std::equal(word.begin(), word.end(), unsigned_.begin(),
-                          [](char w, char c) { return w == (c | 0x20); });
+        return unsigned_.size() >= word.size() && std::equal(word.begin(), word.end(), unsigned_.begin(),
+                                                             [](char w, char c) { return w == (c | 0x20); });
     };
     if (startsWith("inf"))
         return negative ? -std::numeric_limits<double>::infinity() : std::numeric_limits<double>::infinity();

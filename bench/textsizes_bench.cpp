@@ -2,12 +2,13 @@
 // its list) and saving the list back, at 1,000, 10,000 and 100,000 records.
 // Exits non-zero when 100,000 records cost more than 15 times 10,000.
 
+#include "dialogs/textstylesdlg.h"
+#include "qt/qtdialogwindow.h"
 #include "styles/styles.h"
 #include "tests/support/fakes.h"
-#include "ui/listbox.h"
-#include "ui/textstylesdlg.h"
 
 #include <QApplication>
+#include <QTimer>
 
 #include <benchmark/benchmark.h>
 #include <bit>
@@ -42,12 +43,14 @@ void OpenTextSizes(benchmark::State &state)
     TemporaryWorkingDirectory dir;
     WriteBytes("STYLES", StylesFile(static_cast<int>(state.range(0))));
     RecordingMessageService messages;
+    QtToolkit toolkit;
     for (auto _ : state) {
-        CTextStylesDlg dlg(messages);
-        dlg.Open();
-        if (dlg.m_listStyles->GetCount() != state.range(0))
+        CTextStylesDlg dlg(toolkit, messages);
+        // Ends the modal run as soon as the dialog is shown, its list filled.
+        QTimer::singleShot(0, qApp, [&dlg] { dlg.EndDialog(2); });
+        dlg.DoModal();
+        if (dlg.m_listStyles.GetCount() != state.range(0))
             state.SkipWithError("the list was not filled");
-        dlg.hide();
     }
     state.SetComplexityN(state.range(0));
 }
@@ -57,10 +60,12 @@ void SaveTextSizes(benchmark::State &state)
     TemporaryWorkingDirectory dir;
     WriteBytes("STYLES", StylesFile(static_cast<int>(state.range(0))));
     RecordingMessageService messages;
-    CTextStylesDlg dlg(messages);
-    dlg.Open();
+    QtToolkit toolkit;
+    CTextStylesDlg dlg(toolkit, messages);
+    QTimer::singleShot(0, qApp, [&dlg] { dlg.EndDialog(2); });
+    dlg.DoModal();
     for (auto _ : state)
-        SaveStyles(*dlg.m_listStyles);
+        SaveStyles(dlg.m_listStyles);
     state.SetComplexityN(state.range(0));
 }
 

@@ -1,9 +1,9 @@
 #include "calc/report.h"
 
-#include "calc/calculator.h"
 #include "base/fileio.h"
 #include "base/messagebox.h"
 #include "base/numtext.h"
+#include "calc/calculator.h"
 #include "res/strings.h"
 
 namespace {

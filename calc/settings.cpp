@@ -1,10 +1,10 @@
 #include "calc/settings.h"
 
 #include "archive/archive.h"
-#include "calc/calculator.h"
 #include "base/fileerror.h"
 #include "base/fileio.h"
 #include "base/messagebox.h"
+#include "calc/calculator.h"
 #include "res/strings.h"
 
 void ReadSettings(CCalculatorValues &values, std::span<const std::uint8_t> bytes)

@@ -1,12 +1,10 @@
 #pragma once
 
-// The OK and Cancel commands share their numbers, IDOK and IDCANCEL, with the
-// message-box answers.
-#include "base/messagebox.h"
-
 // Identifiers of the dialogs, their controls and commands.
 enum : int {
     IDC_STATIC = -1,
+    IDOK = 1,
+    IDCANCEL = 2,
 
     IDR_MAINFRAME = 128,
     IDD_ABOUTBOX = 100,

@@ -1,6 +1,6 @@
 #include "archive/archive.h"
-#include "calc/calculator.h"
 #include "base/numtext.h"
+#include "calc/calculator.h"
 #include "tests/support/fakes.h"
 
 #include <bit>

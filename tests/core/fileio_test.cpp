@@ -3,9 +3,9 @@
 #include "tests/support/fakes.h"
 
 #include <cerrno>
+#include <gtest/gtest.h>
 #include <optional>
 #include <sys/stat.h>
-#include <gtest/gtest.h>
 
 namespace {
 

@@ -83,8 +83,8 @@ TEST(NumberText, ScanAcceptsTheLongestLeadingNumber)
 
 TEST(NumberText, ScanRefusesTextWithoutANumber)
 {
-    for (const char *text : {"", "   ", "abc", ".", "-", "+.", "in", "na", "e5", ",5", "0x1A", "-0X1", "0x",
-                             "\u00a05"})
+    for (const char *text :
+         {"", "   ", "abc", ".", "-", "+.", "in", "na", "e5", ",5", "0x1A", "-0X1", "0x", "\u00a05"})
         EXPECT_FALSE(numtext::ScanDouble(text).has_value()) << text;
     EXPECT_TRUE(std::isnan(numtext::ScanDouble("nan").value_or(0.0)));
     EXPECT_TRUE(std::isnan(numtext::ScanDouble("-nan").value_or(0.0)));

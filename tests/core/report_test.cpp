@@ -1,5 +1,5 @@
-#include "calc/calculator.h"
 #include "base/fileerror.h"
+#include "calc/calculator.h"
 #include "calc/report.h"
 #include "tests/support/fakes.h"
 

@@ -1,17 +1,19 @@
-#include "calc/calculator.h"
 #include "base/fileerror.h"
+#include "calc/calculator.h"
 #include "calc/settings.h"
 #include "tests/support/fakes.h"
 
 #include <bit>
 #include <cerrno>
-#include <sys/stat.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
 namespace fs = std::filesystem;
 
+// The defaults' bytes spelt out, so that a slip in the helper that builds them cannot hide one in the
+// program.
 const std::string kDefaultBytes("\x01\x00\x00\x00\x00\x00\xC8\x41\xEC\x51\x38\x3F\x00\x00\x98\x41"
                                 "\x00\x00\x80\x3F",
                                 20);

@@ -22,11 +22,6 @@ std::string Float(float value)
             static_cast<char>(bits >> 24)};
 }
 
-std::string Record(const std::string &name, float size)
-{
-    return static_cast<char>(name.size()) + name + Float(size);
-}
-
 using Strings = std::vector<std::string>;
 
 TEST(TextSizeEntry, FormatAndSplit)
@@ -101,7 +96,7 @@ protected:
 
 TEST_F(StylesFileTest, LoadsRecordsInSortedOrder)
 {
-    WriteBytes("STYLES", Record("BODY", 12.0f) + Record("ANNOT", 9.5f));
+    WriteBytes("STYLES", StylesRecord("BODY", 12.0f) + StylesRecord("ANNOT", 9.5f));
     EXPECT_EQ(Load(), (Strings{"ANNOT\t9.50", "BODY\t12.00"}));
     EXPECT_TRUE(messages.messages.empty());
 }
@@ -130,7 +125,7 @@ TEST(StylesPermissions, AnUnreadableFileIsNeitherLoadedNorReplaced)
 {
     PLAXOMET_RUN_UNPRIVILEGED();
     TemporaryWorkingDirectory dir;
-    const auto stored = Record("BODY", 12.0f);
+    const auto stored = StylesRecord("BODY", 12.0f);
     WriteBytes("STYLES", stored);
     fs::permissions("STYLES", fs::perms::none);
     RecordingMessageService messages;
@@ -151,8 +146,8 @@ TEST(StylesPermissions, AnUnreadableFileIsNeitherLoadedNorReplaced)
 
 TEST_F(StylesFileTest, ARecordCutShortEndsTheListQuietly)
 {
-    const auto whole = Record("BODY", 12.0f) + Record("ANNOT", 9.5f);
-    const auto third = Record("TITLE", 20.0f);
+    const auto whole = StylesRecord("BODY", 12.0f) + StylesRecord("ANNOT", 9.5f);
+    const auto third = StylesRecord("TITLE", 20.0f);
     for (std::size_t cut = 0; cut < third.size(); ++cut) {
         WriteBytes("STYLES", whole + third.substr(0, cut));
         EXPECT_EQ(Load(), (Strings{"ANNOT\t9.50", "BODY\t12.00"})) << cut;
@@ -162,7 +157,7 @@ TEST_F(StylesFileTest, ARecordCutShortEndsTheListQuietly)
 
 TEST_F(StylesFileTest, OversizedNameLengthsEndTheList)
 {
-    const auto first = Record("BODY", 12.0f);
+    const auto first = StylesRecord("BODY", 12.0f);
     const std::string oversized[] = {
         std::string("\xFF\xFF\xFF\xFF\xFF\xFF\x7F", 7) + "ABC",
         std::string("\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x7F\x00\x00\x00\x00", 15),
@@ -170,7 +165,7 @@ TEST_F(StylesFileTest, OversizedNameLengthsEndTheList)
         std::string("\xFF\xFE\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x7F", 10),
     };
     for (const auto &record : oversized) {
-        WriteBytes("STYLES", first + record + Record("LATER", 1.0f));
+        WriteBytes("STYLES", first + record + StylesRecord("LATER", 1.0f));
         EXPECT_EQ(Load(), Strings{"BODY\t12.00"});
     }
 }
@@ -187,7 +182,7 @@ TEST_F(StylesFileTest, SavesSortedRecordsWithRoundedSizes)
     list.AddString(FormatEntry("BODY", 12.345f));
     list.AddString(FormatEntry("ANNOT", 9.5f));
     SaveStyles(list);
-    EXPECT_EQ(ReadBytes("STYLES"), Record("ANNOT", 9.5f) + Record("BODY", 12.35f));
+    EXPECT_EQ(ReadBytes("STYLES"), StylesRecord("ANNOT", 9.5f) + StylesRecord("BODY", 12.35f));
     EXPECT_EQ(Load(), AllEntries(list));
 }
 
@@ -211,7 +206,7 @@ TEST_F(StylesFileTest, LongAndAccentedNamesSurviveSaveAndLoad)
 
 TEST_F(StylesFileTest, AnEmptyListGivesAnEmptyFile)
 {
-    WriteBytes("STYLES", Record("OLD", 1.0f));
+    WriteBytes("STYLES", StylesRecord("OLD", 1.0f));
     SortedTextSizeList list;
     SaveStyles(list);
     EXPECT_EQ(ReadBytes("STYLES"), "");
@@ -219,7 +214,7 @@ TEST_F(StylesFileTest, AnEmptyListGivesAnEmptyFile)
 
 TEST_F(StylesFileTest, AFailedSaveLeavesTheOldFile)
 {
-    const auto old = Record("BODY", 12.0f) + Record("TITLE", 20.0f);
+    const auto old = StylesRecord("BODY", 12.0f) + StylesRecord("TITLE", 20.0f);
     WriteBytes("STYLES", old);
     SortedTextSizeList list;
     list.AddString("NEW\t1.00");

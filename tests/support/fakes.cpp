@@ -21,7 +21,7 @@ int RecordingMessageService::ShowMessage(const std::string &text, MsgButtons but
         answers.pop_front();
         return answer;
     }
-    return buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel ? IDYES : IDOK;
+    return buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel ? AnswerYes : AnswerOK;
 }
 
 std::vector<std::string> RecordingMessageService::Texts() const
@@ -78,6 +78,9 @@ TemporaryWorkingDirectory::~TemporaryWorkingDirectory()
 {
     std::error_code ignored;
     std::filesystem::current_path(m_previous, ignored);
+    // A test may have left the folder read-only.
+    std::filesystem::permissions(m_path, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ignored);
     std::filesystem::remove_all(m_path, ignored);
 }
 
@@ -140,4 +143,28 @@ Privileges RerunUnprivileged(std::string &why)
     }
     why = "no child process could be started";
     return Privileges::CannotDrop;
+}
+
+namespace {
+
+std::string LittleEndian(std::uint32_t value)
+{
+    return {static_cast<char>(value), static_cast<char>(value >> 8), static_cast<char>(value >> 16),
+            static_cast<char>(value >> 24)};
+}
+
+} // namespace
+
+std::string SettingsBytes(std::int32_t units, float height, float size, float width, float printSize)
+{
+    return LittleEndian(static_cast<std::uint32_t>(units)) +
+           LittleEndian(std::bit_cast<std::uint32_t>(height)) +
+           LittleEndian(std::bit_cast<std::uint32_t>(size)) +
+           LittleEndian(std::bit_cast<std::uint32_t>(width)) +
+           LittleEndian(std::bit_cast<std::uint32_t>(printSize));
+}
+
+std::string StylesRecord(const std::string &name, float size)
+{
+    return static_cast<char>(name.size()) + name + LittleEndian(std::bit_cast<std::uint32_t>(size));
 }

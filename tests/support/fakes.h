@@ -1,8 +1,8 @@
 #pragma once
 
-#include "calc/calculator.h"
 #include "base/fileio.h"
 #include "base/messagebox.h"
+#include "calc/calculator.h"
 #include "calc/report.h"
 
 #include <array>
@@ -74,6 +74,14 @@ private:
 // The calculator values' bits, member by member, to compare results exactly.
 std::array<std::uint32_t, 8> ValueBits(const CCalculatorValues &values);
 
+// File bytes as the program writes them, little-endian whatever the host.
+std::string SettingsBytes(std::int32_t units, float height, float size, float width, float printSize);
+// The settings file of the defaults: centimetres, 25, 0.72, 19, print size 1.
+// Inline, so that tables of test cases built at start-up find it made.
+inline const std::string kDefaultSettings = SettingsBytes(1, 25.0f, 0.72f, 19.0f, 1.0f);
+// One styles file record with a one-byte length prefix.
+std::string StylesRecord(const std::string &name, float size);
+
 std::string ReadBytes(const std::filesystem::path &path);
 void WriteBytes(const std::filesystem::path &path, const std::string &bytes);
 // Names of the entries of a folder, sorted.
@@ -87,12 +95,12 @@ Privileges RerunUnprivileged(std::string &why);
 
 // Starts a permission test: runs its body here when unprivileged, or in an
 // unprivileged child when root, or skips it with the reason it cannot run.
-#define PLAXOMET_RUN_UNPRIVILEGED()                                                                      \
-    do {                                                                                                 \
-        std::string why_;                                                                                \
-        switch (RerunUnprivileged(why_)) {                                                               \
-        case Privileges::RunHere: break;                                                                 \
-        case Privileges::RanInChild: return;                                                             \
-        case Privileges::CannotDrop: GTEST_SKIP() << why_;                                               \
-        }                                                                                                \
+#define PLAXOMET_RUN_UNPRIVILEGED()                                                                          \
+    do {                                                                                                     \
+        std::string why_;                                                                                    \
+        switch (RerunUnprivileged(why_)) {                                                                   \
+        case Privileges::RunHere: break;                                                                     \
+        case Privileges::RanInChild: return;                                                                 \
+        case Privileges::CannotDrop: GTEST_SKIP() << why_;                                                   \
+        }                                                                                                    \
     } while (false)

@@ -1,38 +1,29 @@
 #pragma once
 
 #include "calc/calculator.h"
-#include "ui/dialog.h"
-
-#include <QIcon>
+#include "dialogs/dialog.h"
 
 class IViewerLauncher;
-class QLabel;
 
 // The About box: icon, version, credit and notice lines, OK.
 class CAboutDlg : public CDialog {
-    Q_OBJECT
-
 public:
-    explicit CAboutDlg(IMessageService &messages, QWidget *parent = nullptr);
+    CAboutDlg(IToolkit &toolkit, IMessageService &messages, CDialog *parent = nullptr);
 };
 
 // The main dialog: the three measurements, the unit, Calculate and Exit.
 class CPlaxometDlg : public CDialog, public CCalculatorValues {
-    Q_OBJECT
-
 public:
-    CPlaxometDlg(IMessageService &messages, IViewerLauncher &launcher, QWidget *parent = nullptr);
+    CPlaxometDlg(IToolkit &toolkit, IMessageService &messages, IViewerLauncher &launcher);
     ~CPlaxometDlg() override;
-
-    // Commands of the window menu (16: the About box).
-    void OnSysCommand(unsigned id);
 
 protected:
     void DoDataExchange(CDataExchange *pDX) override;
     bool OnInitDialog() override;
     void OnOK() override;
     void OnCancel() override;
-    void contextMenuEvent(QContextMenuEvent *event) override;
+    void OnSysCommand(unsigned id) override;
+    std::span<const MessageMapEntry> GetMessageMap() const override;
 
 private:
     void OnTextSizes();
@@ -40,10 +31,9 @@ private:
     void OnCentimeters();
     void OnHelp();
     void SetUnitLabels(const char *unit);
-    void ShowWindowMenu(const QPoint &globalPos, QMenu *menu);
 
     IViewerLauncher &m_launcher;
-    QIcon m_hIcon;
-    QLabel *m_staticPageHeightUnits = nullptr;
-    QLabel *m_staticStaveWidthUnits = nullptr;
+    int m_hIcon;
+    CStatic m_staticPageHeightUnits;
+    CStatic m_staticStaveWidthUnits;
 };

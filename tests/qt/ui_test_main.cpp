@@ -1,3 +1,5 @@
+#include "tests/qt/qtdriver.h"
+
 #include <QApplication>
 
 #include <cstdlib>
@@ -9,5 +11,7 @@ int main(int argc, char *argv[])
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);
     testing::InitGoogleTest(&argc, argv);
+    QtDriver driver;
+    SetDriver(&driver);
     return RUN_ALL_TESTS();
 }

@@ -1,20 +1,13 @@
 #pragma once
 
+#include "dialogs/dialog.h"
 #include "styles/textsizelist.h"
 
-#include <QListWidget>
-
-// A sorted list box whose lines are the text size entries: it keeps them in
-// the text size list's order and draws each TAB up to the next tab stop.
-class CListBox : public QListWidget, public ITextSizeList {
-    Q_OBJECT
-
+// A sorted list box whose lines are the text size entries. The entries are
+// kept here in the text size list's own order, so every toolkit sorts alike;
+// the window shows them and keeps the selection and the focus rectangle.
+class CListBox : public CWnd, public ITextSizeList {
 public:
-    explicit CListBox(QWidget *parent = nullptr);
-
-    // Tab stops every `pixels`, as a list box given one tab stop has them.
-    void SetTabStops(int pixels);
-
     int GetCount() const override;
     std::string GetText(int index) const override;
     int AddString(const std::string &entry) override;
@@ -22,10 +15,13 @@ public:
     void AddStrings(std::vector<std::string> &&entries) override;
 
     // The item with the focus rectangle, -1 for none.
-    int GetCaretIndex() const { return currentRow(); }
+    int GetCaretIndex() const;
+    void SetCaretIndex(int index);
+    bool GetSel(int index) const;
     // Adds an item to the selection or takes it out, leaving the focus rectangle where it is.
     void SetSel(int index, bool select);
+    void SetTabStops(int dialogUnits);
 
 private:
-    int m_tabStop = 0;
+    SortedTextSizeList m_entries;
 };

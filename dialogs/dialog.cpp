@@ -1,0 +1,191 @@
+#include "dialogs/dialog.h"
+
+#include "base/fileerror.h"
+#include "base/messagebox.h"
+#include "dialogs/dataexchange.h"
+#include "res/resource.h"
+#include "res/strings.h"
+
+#include <new>
+#include <system_error>
+
+namespace {
+
+// The dialogs in their modal runs, innermost last.
+std::vector<CDialog *> g_modalDialogs;
+
+} // namespace
+
+CDialog::CDialog(int templateId, IToolkit &toolkit, IMessageService &messages, CDialog *parent)
+    : m_templateId(templateId), m_toolkit(toolkit), m_messages(messages),
+      m_window(toolkit.CreateDialogWindow(templateId, *this, parent ? parent->m_window.get() : nullptr))
+{}
+
+CDialog::~CDialog() = default;
+
+CDialog *CDialog::ActiveModal()
+{
+    return g_modalDialogs.empty() ? nullptr : g_modalDialogs.back();
+}
+
+int CDialog::DoModal()
+{
+    g_modalDialogs.push_back(this);
+    struct Pop {
+        ~Pop() { g_modalDialogs.pop_back(); }
+    } pop;
+    return m_window->RunModal();
+}
+
+void CDialog::EndDialog(int result)
+{
+    m_window->EndDialog(result);
+}
+
+bool CDialog::InitDialog(bool &focusFirstControl)
+{
+    focusFirstControl = false;
+    if (!UpdateData(false))
+        return false;
+    // An initialisation cut short by an error still opens the dialog, without the default focus.
+    Dispatch([&] { focusFirstControl = OnInitDialog(); });
+    return true;
+}
+
+bool CDialog::UpdateData(bool saveAndValidate)
+{
+    CDataExchange dx(this, saveAndValidate);
+    try {
+        DoDataExchange(&dx);
+        return true;
+    } catch (const CUserException &) {
+        return false;
+    } catch (const CException &error) {
+        m_messages.ShowMessage(error.GetErrorMessage(), MsgButtons::OK, MsgIcon::Exclamation);
+    } catch (...) {
+        m_messages.ShowMessage(std::string(res::LoadString(res::AFX_IDP_INTERNAL_FAILURE)), MsgButtons::OK,
+                               MsgIcon::Exclamation);
+    }
+    return false;
+}
+
+void CDialog::DoDataExchange(CDataExchange *) {}
+
+bool CDialog::OnInitDialog()
+{
+    return true;
+}
+
+void CDialog::OnOK()
+{
+    if (UpdateData(true))
+        EndDialog(IDOK);
+}
+
+void CDialog::OnCancel()
+{
+    EndDialog(IDCANCEL);
+}
+
+void CDialog::OnSysCommand(unsigned) {}
+
+std::span<const MessageMapEntry> CDialog::GetMessageMap() const
+{
+    return {};
+}
+
+void CDialog::SetWindowText(const std::string &text)
+{
+    m_window->SetCaption(text);
+}
+
+void CDialog::SetIcon(int iconId)
+{
+    m_window->SetIcon(iconId);
+}
+
+void CDialog::CenterWindow()
+{
+    m_window->CenterWindow();
+}
+
+void CDialog::Command(int id)
+{
+    Notify(Notification::Command, id);
+}
+
+void CDialog::DoubleClick(int id)
+{
+    Notify(Notification::DoubleClicked, id);
+}
+
+void CDialog::SysCommand(unsigned id)
+{
+    Dispatch([&] { OnSysCommand(id); });
+}
+
+void CDialog::Notify(Notification code, int id)
+{
+    Dispatch([&] {
+        for (const auto &entry : GetMessageMap()) {
+            if (entry.id == id && entry.code == code) {
+                (this->*entry.handler)();
+                return;
+            }
+        }
+        // OK and Cancel reach their handlers through the base class's own map.
+        if (code == Notification::Command && id == IDOK)
+            OnOK();
+        else if (code == Notification::Command && id == IDCANCEL)
+            OnCancel();
+    });
+}
+
+void CDialog::ReportError()
+{
+    std::string text;
+    MsgIcon icon = MsgIcon::Stop;
+    try {
+        throw;
+    } catch (const CException &e) {
+        text = e.GetErrorMessage();
+    } catch (const std::bad_alloc &) {
+        text = res::LoadString(res::AFX_IDP_FAILED_MEMORY_ALLOC);
+        icon = MsgIcon::Exclamation;
+    } catch (const std::system_error &e) {
+        text = e.code().message();
+    } catch (...) {
+        text = res::LoadString(res::AFX_IDP_INTERNAL_FAILURE);
+    }
+    try {
+        m_messages.ShowMessage(text, MsgButtons::OK, icon);
+    } catch (...) {
+        // Nothing is left that could report it.
+    }
+}
+
+void CWnd::Attach(IDialogWindow &window, int id)
+{
+    m_window = &window;
+    m_id = id;
+}
+
+void CWnd::SetWindowText(const std::string &text)
+{
+    m_window->SetText(m_id, text);
+}
+
+std::string CWnd::GetWindowText() const
+{
+    return m_window->GetText(m_id);
+}
+
+void CWnd::SetFocus()
+{
+    m_window->SetFocus(m_id);
+}
+
+void CWnd::EnableWindow(bool enabled)
+{
+    m_window->Enable(m_id, enabled);
+}

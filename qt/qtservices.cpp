@@ -1,0 +1,131 @@
+#include "qt/qtservices.h"
+
+#include "res/dialogs.h"
+#include "res/resource.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFontInfo>
+#include <QIcon>
+#include <QImageReader>
+#include <QMessageBox>
+#include <QPixmap>
+#include <QProcess>
+
+namespace {
+
+QMessageBox::Icon ToQtIcon(MsgIcon icon)
+{
+    switch (icon) {
+    case MsgIcon::Question: return QMessageBox::Question;
+    case MsgIcon::Stop: return QMessageBox::Critical;
+    case MsgIcon::Information: return QMessageBox::Information;
+    case MsgIcon::Exclamation:
+    case MsgIcon::Default: break;
+    }
+    return QMessageBox::Warning;
+}
+
+QMessageBox::StandardButtons ToQtButtons(MsgButtons buttons)
+{
+    switch (buttons) {
+    case MsgButtons::OKCancel: return QMessageBox::Ok | QMessageBox::Cancel;
+    case MsgButtons::YesNo: return QMessageBox::Yes | QMessageBox::No;
+    case MsgButtons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case MsgButtons::OK: break;
+    }
+    return QMessageBox::Ok;
+}
+
+int FromQtButton(int button)
+{
+    switch (button) {
+    case QMessageBox::Ok: return AnswerOK;
+    case QMessageBox::Cancel: return AnswerCancel;
+    case QMessageBox::Yes: return AnswerYes;
+    case QMessageBox::No: return AnswerNo;
+    default: return AnswerNone;
+    }
+}
+
+} // namespace
+
+// The icons are compiled into this static library, whose resources Qt
+// registers only when asked to.
+static void RegisterResources()
+{
+    static const bool registered = [] {
+        Q_INIT_RESOURCE(resources);
+        return true;
+    }();
+    (void)registered;
+}
+
+QIcon ApplicationIcon()
+{
+    RegisterResources();
+    QIcon icon;
+    for (const auto *name : {":/icons/plaxomet-16.png", ":/icons/plaxomet-32.png"}) {
+        // Without auto-detection Qt reads PNG itself rather than loading
+        // every image format plug-in to ask whether it knows the file.
+        QImageReader reader(QString::fromLatin1(name), "png");
+        reader.setAutoDetectImageFormat(false);
+        icon.addPixmap(QPixmap::fromImage(reader.read()));
+    }
+    return icon;
+}
+
+// The template's font where the system has it. Otherwise a face with its
+// proportions (MS Sans Serif is metrically close to Arial), at the desktop's
+// size, so that every text fits the room the template gives it; failing
+// that, the platform's dialog font.
+QFont DialogFont(const res::DialogTemplate &dialogTemplate)
+{
+    const QFont platform = QApplication::font("QDialog");
+    // Asking for each face by name resolves only that one, where listing the
+    // installed families would read them all.
+    const auto available = [](const QFont &font) {
+        return QFontInfo(font).family().compare(font.family(), Qt::CaseInsensitive) == 0;
+    };
+    QFont font(QString::fromLatin1(dialogTemplate.fontName));
+    font.setPointSize(dialogTemplate.pointSize);
+    if (available(font))
+        return font;
+    for (const char *standIn : {"Microsoft Sans Serif", "Liberation Sans", "Arimo", "Arial", "Helvetica"}) {
+        font = QFont(QString::fromLatin1(standIn));
+        font.setPointSizeF(platform.pointSizeF());
+        if (available(font))
+            return font;
+    }
+    return platform;
+}
+
+QtMessageService::QtMessageService(QString caption) : m_caption(std::move(caption)) {}
+
+int QtMessageService::ShowMessage(const std::string &text, MsgButtons buttons, MsgIcon icon)
+{
+    try {
+        QWidget *owner = QApplication::activeModalWidget();
+        if (!owner)
+            owner = QApplication::activeWindow();
+        QMessageBox box(ToQtIcon(EffectiveIcon(buttons, icon)), m_caption, QString::fromStdString(text),
+                        ToQtButtons(buttons), owner);
+        // A window takes no font from its owner: without this the box would
+        // draw in the desktop's default face, not the dialogs'.
+        box.setFont(owner ? owner->font() : DialogFont(res::GetDialogTemplate(IDD_PLAXOMET_DIALOG)));
+        box.setTextFormat(Qt::PlainText);
+        if (buttons == MsgButtons::OKCancel || buttons == MsgButtons::YesNoCancel)
+            box.setEscapeButton(QMessageBox::Cancel);
+        return FromQtButton(box.exec());
+    } catch (...) {
+        return AnswerNone; // a box that cannot be shown answers nothing
+    }
+}
+
+void QtViewerLauncher::Launch(const ViewerCommand &command)
+{
+    QStringList arguments;
+    for (const auto &argument : command.arguments)
+        arguments << QString::fromStdString(argument);
+    QProcess::startDetached(QString::fromStdString(command.program), arguments, QDir::currentPath());
+}

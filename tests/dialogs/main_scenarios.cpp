@@ -1,0 +1,250 @@
+#include "calc/calculator.h"
+#include "calc/report.h"
+#include "res/resource.h"
+#include "tests/dialogs/scenario.h"
+#include "tests/support/fakes.h"
+
+#include <cmath>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <limits>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int M = IDD_PLAXOMET_DIALOG;
+constexpr int A = IDD_ABOUTBOX;
+const std::string kEnterANumber = "Enter a number.";
+const std::string kReport = "PlaxometReport.txt";
+
+// The report of a calculation on the typed values.
+std::string ReportOf(std::int32_t units, float width, float size, float height, float printSize = 1.0f)
+{
+    CCalculatorValues v;
+    v.SetDefaults();
+    v.m_nUnits = units;
+    v.m_fStaveWidth = width;
+    v.m_fStaveSize = size;
+    v.m_fPageHeight = height;
+    v.m_fPrintSize = printSize;
+    v.Calculate();
+    return ReportFileText(v);
+}
+
+float PrintSize(float width, float defaultWidth)
+{
+    return static_cast<float>(static_cast<double>(width) / defaultWidth);
+}
+
+class MainDialogScenario : public testing::TestWithParam<Scenario> {};
+
+TEST_P(MainDialogScenario, Plays)
+{
+    RunScenario(GetParam());
+}
+
+const Scenario kMainScenarios[] = {
+    {"FirstRunSaysSoAndShowsTheDefaults",
+     M,
+     {},
+     {},
+     {ExpectText(M, IDC_STAVEWIDTH, "19"), ExpectText(M, IDC_STAVESIZE, "0.72"),
+      ExpectText(M, IDC_PAGEHEIGHT, "25"), ExpectChecks(M, false, true),
+      ExpectText(M, IDC_STAVEWIDTHUNITS, "cm"), ExpectText(M, IDC_PAGEHEIGHTUNITS, "cm"),
+      ExpectFocus(M, IDC_STAVEWIDTH), ExpectSelectedText(M, IDC_STAVEWIDTH, "19"), Press(M, Key::Escape)},
+     {"SETTINGS file not found"},
+     {{"SETTINGS", kDefaultSettings}, {kReport, std::nullopt}},
+     0},
+
+    {"EnterCalculatesTwiceAlikeAndExitSavesWhatWasTyped",
+     M,
+     {{"SETTINGS", kDefaultSettings}},
+     {},
+     {Type(M, IDC_STAVEWIDTH, "15"), Press(M, Key::Enter), Press(M, Key::Enter),
+      ExpectText(M, IDC_STAVESIZE, "0.72"), Click(M, IDCANCEL)},
+     {},
+     {{kReport, ReportOf(1, 15.0f, 0.72f, 25.0f)},
+      {"SETTINGS", SettingsBytes(1, 25.0f, 0.72f, 15.0f, PrintSize(15.0f, 19.0f))}},
+     2},
+
+    {"FieldsReadTheirLeadingNumber",
+     M,
+     {{"SETTINGS", kDefaultSettings}},
+     {},
+     {Type(M, IDC_STAVEWIDTH, " 12 cm"), Type(M, IDC_STAVESIZE, "0.5abc"), Type(M, IDC_PAGEHEIGHT, "1e1"),
+      Press(M, Key::Escape)},
+     {},
+     {{"SETTINGS", SettingsBytes(1, 10.0f, 0.5f, 12.0f, 1.0f)}}},
+
+    {"InchesRelabelsConvertsNothingAndReportsIns",
+     M,
+     {{"SETTINGS", kDefaultSettings}},
+     {},
+     {Click(M, IDC_INCHES), ExpectText(M, IDC_STAVEWIDTHUNITS, "in"),
+      ExpectText(M, IDC_PAGEHEIGHTUNITS, "in"), ExpectText(M, IDC_STAVEWIDTH, "19"),
+      Type(M, IDC_STAVEWIDTH, "7"), Press(M, Key::Enter), Click(M, IDC_CENTIMETERS),
+      ExpectText(M, IDC_PAGEHEIGHTUNITS, "cm"), Click(M, IDC_INCHES), Press(M, Key::Escape)},
+     {},
+     {{kReport, ReportOf(0, 7.0f, 0.72f, 25.0f)},
+      {"SETTINGS", SettingsBytes(0, 25.0f, 0.72f, 7.0f, PrintSize(7.0f, 7.5f))}}},
+
+    {"AStoredUnitWithoutAButtonCalculatesNothingAndSavesNone",
+     M,
+     {{"SETTINGS", SettingsBytes(7, 30.0f, 0.5f, 10.0f, 0.25f)}},
+     {},
+     {ExpectChecks(M, false, false), ExpectText(M, IDC_STAVEWIDTHUNITS, "in"), Press(M, Key::Enter),
+      Press(M, Key::Escape)},
+     {},
+     {{kReport, ReportOf(-1, 10.0f, 0.5f, 30.0f, 0.25f)},
+      {"SETTINGS", SettingsBytes(-1, 30.0f, 0.5f, 10.0f, 0.25f)}}},
+
+    {"AShortSettingsFileGivesTheDefaultsQuietly",
+     M,
+     {{"SETTINGS", kDefaultSettings.substr(0, 19)}},
+     {},
+     {ExpectText(M, IDC_STAVEWIDTH, "19"), CloseBox(M)},
+     {},
+     {{"SETTINGS", kDefaultSettings}}},
+
+    // A refused field stops Calculate and Exit, keeps the focus with its text
+    // selected, and the first refused field in exchange order is the one.
+    {"ARefusedPageHeightStopsCalculateAndExit",
+     M,
+     {{"SETTINGS", kDefaultSettings}},
+     {},
+     {Type(M, IDC_PAGEHEIGHT, "abc"), Press(M, Key::Enter), ExpectFocus(M, IDC_PAGEHEIGHT),
+      ExpectSelectedText(M, IDC_PAGEHEIGHT, "abc"), CloseBox(M), Type(M, IDC_PAGEHEIGHT, "30"),
+      Press(M, Key::Escape)},
+     {kEnterANumber, kEnterANumber},
+     {{kReport, std::nullopt}, {"SETTINGS", SettingsBytes(1, 30.0f, 0.72f, 19.0f, 1.0f)}}},
+
+    {"AnEmptyStaveSizeIsRefused",
+     M,
+     {{"SETTINGS", kDefaultSettings}},
+     {},
+     {Type(M, IDC_STAVESIZE, ""), Click(M, IDOK), ExpectFocus(M, IDC_STAVESIZE), Type(M, IDC_STAVESIZE, "1"),
+      Click(M, IDCANCEL)},
+     {kEnterANumber},
+     {{kReport, std::nullopt}, {"SETTINGS", SettingsBytes(1, 25.0f, 1.0f, 19.0f, 1.0f)}}},
+
+    {"TwoRefusedFieldsFocusThePageHeightFirst",
+     M,
+     {{"SETTINGS", kDefaultSettings}},
+     {},
+     {Type(M, IDC_STAVEWIDTH, "."), Type(M, IDC_PAGEHEIGHT, "x"), Press(M, Key::Enter),
+      ExpectFocus(M, IDC_PAGEHEIGHT), Type(M, IDC_PAGEHEIGHT, "5"), Press(M, Key::Enter),
+      ExpectFocus(M, IDC_STAVEWIDTH), ExpectSelectedText(M, IDC_STAVEWIDTH, "."),
+      Type(M, IDC_STAVEWIDTH, "19"), Press(M, Key::Escape)},
+     {kEnterANumber, kEnterANumber},
+     {{"SETTINGS", SettingsBytes(1, 5.0f, 0.72f, 19.0f, 1.0f)}}},
+
+    {"TabCyclesTheFieldsAndTheTwoButtons",
+     M,
+     {{"SETTINGS", kDefaultSettings}},
+     {},
+     {ExpectFocus(M, IDC_STAVEWIDTH), Press(M, Key::Tab), ExpectFocus(M, IDC_STAVESIZE), Press(M, Key::Tab),
+      ExpectFocus(M, IDC_PAGEHEIGHT), Press(M, Key::Tab), ExpectFocus(M, IDOK), Press(M, Key::Tab),
+      ExpectFocus(M, IDCANCEL), Press(M, Key::Tab), ExpectFocus(M, IDC_STAVEWIDTH), Press(M, Key::ShiftTab),
+      ExpectFocus(M, IDCANCEL), Press(M, Key::Escape)},
+     {},
+     {}},
+
+    {"AFailedSaveIsReportedAndTheDialogStaysOpen",
+     M,
+     {{"SETTINGS", kDefaultSettings}},
+     {},
+     {Do(M, "put a folder where SETTINGS goes",
+         [] {
+             fs::remove("SETTINGS");
+             fs::create_directory("SETTINGS");
+         }),
+      Press(M, Key::Escape), ExpectFocus(M, IDC_STAVEWIDTH),
+      Do(M, "take the folder away", [] { fs::remove("SETTINGS"); }), Press(M, Key::Escape)},
+     {"Access to SETTINGS. was denied."},
+     {{"SETTINGS", kDefaultSettings}}},
+
+    {"AReportThatCannotBeCreatedIsReported",
+     M,
+     {{"SETTINGS", kDefaultSettings}},
+     {},
+     {Do(M, "put a folder where the report goes", [] { fs::create_directory("PlaxometReport.txt"); }),
+      Press(M, Key::Enter), Press(M, Key::Escape)},
+     {"File could not be opened!"},
+     {},
+     0},
+
+    {"TheSystemMenuOpensTheAboutBox",
+     M,
+     {{"SETTINGS", kDefaultSettings}},
+     {},
+     {ChooseAbout(M), ExpectCaption(A, "About Plaxomet"), Press(A, Key::Enter),
+      ExpectFocus(M, IDC_STAVEWIDTH), Press(M, Key::Escape)},
+     {},
+     {{"SETTINGS", kDefaultSettings}}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Main, MainDialogScenario, testing::ValuesIn(kMainScenarios),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+// What a field shows for a stored value, and the value Exit then stores:
+// whatever a field shows reads back, and reads back as what it shows.
+struct ShownValue {
+    const char *name;
+    float stored;
+    const char *shown;
+    float saved;
+};
+
+constexpr float kInf = std::numeric_limits<float>::infinity();
+const ShownValue kShownValues[] = {
+    {"Infinity", kInf, "inf", kInf},
+    {"MinusInfinity", -kInf, "-inf", -kInf},
+    {"NotANumber", std::numeric_limits<float>::quiet_NaN(), "nan", std::numeric_limits<float>::quiet_NaN()},
+    {"Largest", std::numeric_limits<float>::max(), "3.40282e+038", 3.40282e38f},
+    {"SevenDigits", 1234567.0f, "1.23457e+006", 1234570.0f},
+    {"SmallestSubnormal", std::numeric_limits<float>::denorm_min(), "1.4013e-045",
+     std::numeric_limits<float>::denorm_min()},
+};
+
+class FieldRoundTrip : public testing::TestWithParam<ShownValue> {};
+
+TEST_P(FieldRoundTrip, EveryValueShownReadsBack)
+{
+    const auto &c = GetParam();
+    RunScenario({c.name,
+                 M,
+                 {{"SETTINGS", SettingsBytes(1, c.stored, c.stored, c.stored, 1.0f)}},
+                 {},
+                 {ExpectText(M, IDC_STAVEWIDTH, c.shown), ExpectText(M, IDC_STAVESIZE, c.shown),
+                  ExpectText(M, IDC_PAGEHEIGHT, c.shown), Press(M, Key::Escape)},
+                 {},
+                 {{"SETTINGS", SettingsBytes(1, c.saved, c.saved, c.saved, 1.0f)}}});
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, FieldRoundTrip, testing::ValuesIn(kShownValues),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+TEST(MainDialogPermissions, AReadOnlySettingsFileIsNotReplacedAndAReadOnlyFolderStillLetsExit)
+{
+    PLAXOMET_RUN_UNPRIVILEGED();
+    const auto typed = SettingsBytes(1, 25.0f, 0.72f, 12.0f, 1.0f);
+    RunScenario(
+        {"read-only file, then read-only folder",
+         M,
+         {{"SETTINGS", kDefaultSettings}},
+         {},
+         {Type(M, IDC_STAVEWIDTH, "12"),
+          Do(M, "make SETTINGS read-only", [] { fs::permissions("SETTINGS", fs::perms::owner_read); }),
+          Press(M, Key::Escape), CloseBox(M),
+          Do(M, "make SETTINGS writable, its folder read-only",
+             [] {
+                 fs::permissions("SETTINGS", fs::perms::owner_read | fs::perms::owner_write);
+                 fs::permissions(".", fs::perms::owner_read | fs::perms::owner_exec);
+             }),
+          Press(M, Key::Escape)},
+         {"Access to SETTINGS. was denied.", "Access to SETTINGS. was denied."},
+         {{"SETTINGS", typed}}});
+}
+
+} // namespace
