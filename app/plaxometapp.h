@@ -1,5 +1,7 @@
 #pragma once
 
+// app/: the program: the application object and main().
+
 // The application: runs the main dialog modally and ends when it closes.
 class CPlaxometApp {
 public:

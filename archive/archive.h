@@ -1,5 +1,7 @@
 #pragma once
 
+// archive/: the little-endian binary encoding of the settings and styles files.
+
 #include <cstddef>
 #include <cstdint>
 #include <span>

@@ -1,5 +1,8 @@
 #pragma once
 
+// base/: generic modules every layer may use: the file layer, file errors,
+// Windows-1252 text, number text and the message-box service interface.
+
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>

@@ -1,5 +1,8 @@
 #pragma once
 
+// calc/: the print-size calculator: its values and calculation, the
+// settings file and the report.
+
 #include <cstdint>
 
 class CArchive;

@@ -1,5 +1,8 @@
 #pragma once
 
+// dialogs/: the dialog classes and field exchange, written once for every
+// toolkit; window.h is the interface a toolkit implements.
+
 #include "dialogs/window.h"
 
 #include <span>

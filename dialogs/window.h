@@ -1,7 +1,7 @@
 #pragma once
 
-// The dialog classes and field exchange, free of any toolkit; this header is
-// the small interface each toolkit (Qt, Win32) implements to draw them.
+// The small interface each toolkit (Qt, Win32) implements to draw the dialog
+// classes, which never see a toolkit themselves.
 
 #include <memory>
 #include <string>

@@ -1,6 +1,6 @@
 #pragma once
 
-// The Qt Widgets toolkit: dialog windows built from the templates, message
+// qt/: the Qt Widgets toolkit: dialog windows built from the templates, message
 // boxes, the viewer launch and the application icon.
 
 #include "dialogs/window.h"

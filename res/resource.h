@@ -1,5 +1,8 @@
 #pragma once
 
+// res/: what the program shows, as data: identifiers, strings, dialog
+// templates and icons.
+
 // Identifiers of the dialogs, their controls and commands.
 enum : int {
     IDC_STATIC = -1,

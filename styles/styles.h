@@ -1,5 +1,7 @@
 #pragma once
 
+// styles/: the text size list and its styles file.
+
 #include <cstdint>
 #include <span>
 #include <string>
