@@ -1,4 +1,5 @@
 #include "app/plaxometapp.h"
+#include "qt/qtdialogwindow.h"
 #include "qt/qtservices.h"
 
 #include <QApplication>
@@ -35,6 +36,10 @@ int main(int argc, char *argv[])
     }
     QApplication app(argc, argv);
     QApplication::setWindowIcon(ApplicationIcon());
-    CPlaxometApp theApp;
+    QtToolkit toolkit;
+    QtMessageService messages(QString::fromStdString(
+        ApplicationNameFromPath(QCoreApplication::applicationFilePath().toStdString())));
+    QtViewerLauncher launcher;
+    CPlaxometApp theApp(toolkit, messages, launcher);
     return theApp.InitInstance();
 }

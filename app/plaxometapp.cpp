@@ -1,19 +1,14 @@
 #include "app/plaxometapp.h"
 
-#include "base/messagebox.h"
 #include "dialogs/plaxometdlg.h"
-#include "qt/qtdialogwindow.h"
-#include "qt/qtservices.h"
 
-#include <QApplication>
+CPlaxometApp::CPlaxometApp(IToolkit &toolkit, IMessageService &messages, IViewerLauncher &launcher)
+    : m_toolkit(toolkit), m_messages(messages), m_launcher(launcher)
+{}
 
 int CPlaxometApp::InitInstance()
 {
-    QtMessageService messages(QString::fromStdString(
-        ApplicationNameFromPath(QCoreApplication::applicationFilePath().toStdString())));
-    QtViewerLauncher launcher;
-    QtToolkit toolkit;
-    CPlaxometDlg dlg(toolkit, messages, launcher);
+    CPlaxometDlg dlg(m_toolkit, m_messages, m_launcher);
     dlg.DoModal();
     return 0;
 }

@@ -124,6 +124,15 @@ std::string ToUtf8(std::string_view text)
     return out;
 }
 
+std::u16string ToUtf16(std::string_view text)
+{
+    std::u16string out;
+    out.reserve(text.size());
+    for (const char c : text)
+        out += static_cast<char16_t>(ToUnicode(static_cast<unsigned char>(c)));
+    return out;
+}
+
 std::string ToUpper(std::string_view text)
 {
     std::string out(text);

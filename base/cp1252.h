@@ -11,6 +11,7 @@ namespace cp1252 {
 std::string FromUtf8(std::string_view utf8);
 std::string FromUtf16(std::u16string_view utf16);
 std::string ToUtf8(std::string_view text);
+std::u16string ToUtf16(std::string_view text);
 
 // Upper case as Windows does it for this code page: é to É, ÿ to Ÿ; ß and µ stay.
 std::string ToUpper(std::string_view text);

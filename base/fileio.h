@@ -50,8 +50,8 @@ std::vector<std::uint8_t> ReadFile(const std::string &nameAsPassed, const std::f
 // link is followed and its target replaced. A file this process may not
 // write raises access denied and stays as it was. Where the folder takes no
 // new file but the file itself is writable, it is rewritten in place.
-void ReplaceFile(const std::string &nameAsPassed, const std::filesystem::path &diskPath,
-                 std::span<const std::uint8_t> bytes);
+void ReplaceFileContents(const std::string &nameAsPassed, const std::filesystem::path &diskPath,
+                         std::span<const std::uint8_t> bytes);
 
 // A text file created or truncated in place, written piece by piece.
 class OutputTextFile {

@@ -29,5 +29,5 @@ void SaveSettings(CCalculatorValues &values)
 {
     CArchive ar;
     values.Serialize(ar);
-    fileio::ReplaceFile(kSettingsFileName, kSettingsDiskName, ar.StoredBytes());
+    fileio::ReplaceFileContents(kSettingsFileName, kSettingsDiskName, ar.StoredBytes());
 }

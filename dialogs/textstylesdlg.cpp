@@ -20,9 +20,9 @@ CEditTextStylesDlg::CEditTextStylesDlg(IToolkit &toolkit, IMessageService &messa
 
 void CEditTextStylesDlg::DoDataExchange(CDataExchange *pDX)
 {
-    DDX_Text(pDX, IDC_NAME, m_strName);
+    DDX_Text(pDX, IDC_ENTRYNAME, m_strName);
     DDV_MaxChars(pDX, m_strName, kNameLimit);
-    DDX_Text(pDX, IDC_SIZE, m_fSize);
+    DDX_Text(pDX, IDC_ENTRYSIZE, m_fSize);
 }
 
 bool CEditTextStylesDlg::OnInitDialog()

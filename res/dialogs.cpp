@@ -41,7 +41,8 @@ constexpr ControlTemplate kMainControls[] = {
 
 constexpr ControlTemplate kTextStylesControls[] = {
     {IDC_STYLESLIST, K::ListBox, "", 7, 7, 89, 212,
-     Sorted | Notify | UseTabStops | MultiColumn | ExtendedSel | Border | VScroll | TabStop},
+     Sorted | Notify | UseTabStops | NoIntegralHeight | MultiColumn | ExtendedSel | Border | VScroll |
+         TabStop},
     {IDOK, K::DefPushButton, "OK", 105, 7, 50, 14, TabStop},
     {IDCANCEL, K::PushButton, "Cancel", 105, 24, 50, 14, TabStop},
     {IDC_NEW, K::PushButton, "New...", 105, 63, 50, 14, TabStop},
@@ -50,17 +51,18 @@ constexpr ControlTemplate kTextStylesControls[] = {
 };
 
 constexpr ControlTemplate kEditTextStylesControls[] = {
-    {IDC_NAME, K::Edit, "", 35, 7, 81, 14, Border | AutoHScroll | TabStop},
-    {IDC_SIZE, K::Edit, "", 35, 25, 40, 14, Border | AutoHScroll | TabStop},
+    {IDC_ENTRYNAME, K::Edit, "", 35, 7, 81, 14, Border | AutoHScroll | TabStop},
+    {IDC_ENTRYSIZE, K::Edit, "", 35, 25, 40, 14, Border | AutoHScroll | TabStop},
     {IDOK, K::DefPushButton, "OK", 121, 7, 50, 14, TabStop},
     {IDCANCEL, K::PushButton, "Cancel", 121, 24, 50, 14, TabStop},
-    {IDC_STATIC, K::Static, "Name", 7, 9, 20, 8, 0, IDC_NAME},
-    {IDC_STATIC, K::Static, "Size", 7, 27, 14, 8, 0, IDC_SIZE},
+    {IDC_STATIC, K::Static, "Name", 7, 9, 20, 8, 0, IDC_ENTRYNAME},
+    {IDC_STATIC, K::Static, "Size", 7, 27, 14, 8, 0, IDC_ENTRYSIZE},
 };
 
 constexpr DialogTemplate kTemplates[] = {
     {IDD_ABOUTBOX, "About Plaxomet", 235, 50, "MS Sans Serif", 8, kAboutControls},
-    {IDD_PLAXOMET_DIALOG, "Plaxomet", 211, 153, "MS Sans Serif", 8, kMainControls},
+    {IDD_PLAXOMET_DIALOG, "Plaxomet", 211, 153, "MS Sans Serif", 8, kMainControls,
+     DialogVisible | DialogAppWindow},
     {IDD_TEXTSTYLES, "Text Sizes (in Orvel units)", 162, 226, "MS Sans Serif", 8, kTextStylesControls},
     {IDD_EDITTEXTSTYLES, "Edit Text Size (in Orvel units)", 178, 46, "MS Sans Serif", 8,
      kEditTextStylesControls},

@@ -22,6 +22,12 @@ enum ControlStyle : unsigned {
     VScroll = 1u << 10,
     Notify = 1u << 11,
     MultiColumn = 1u << 12,
+    NoIntegralHeight = 1u << 13,
+};
+
+enum DialogStyle : unsigned {
+    DialogVisible = 1u << 0,   // shown as soon as its initialisation is done
+    DialogAppWindow = 1u << 1, // has a taskbar button of its own
 };
 
 struct ControlTemplate {
@@ -40,6 +46,7 @@ struct DialogTemplate {
     const char *fontName;
     int pointSize;
     std::span<const ControlTemplate> controls;
+    unsigned styles = 0;
 };
 
 // The template with this identifier; raises std::out_of_range for an unknown one.

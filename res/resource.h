@@ -6,8 +6,11 @@
 // Identifiers of the dialogs, their controls and commands.
 enum : int {
     IDC_STATIC = -1,
+// The commands OK and Cancel, numbered as Windows numbers them (its headers name them too).
+#ifndef IDOK
     IDOK = 1,
     IDCANCEL = 2,
+#endif
 
     IDR_MAINFRAME = 128,
     IDD_ABOUTBOX = 100,
@@ -25,8 +28,8 @@ enum : int {
     IDC_DELETE = 1008,
     IDC_TEXTSIZES = 1009,
     IDC_STYLESLIST = 1009,
-    IDC_NAME = 1010,
-    IDC_SIZE = 1011,
+    IDC_ENTRYNAME = 1010,
+    IDC_ENTRYSIZE = 1011,
     IDC_STAVEWIDTHUNITS = 1017,
     IDC_PAGEHEIGHTUNITS = 1018,
 

@@ -69,5 +69,5 @@ void SaveStyles(ITextSizeList &list)
 {
     CArchive ar;
     SerializeStyles(ar, list);
-    fileio::ReplaceFile(kStylesFileName, kStylesDiskName, ar.StoredBytes());
+    fileio::ReplaceFileContents(kStylesFileName, kStylesDiskName, ar.StoredBytes());
 }

@@ -51,7 +51,11 @@ TEST_F(ReportTest, CentimetresWorkedExampleByteForByte)
                   kClosing);
     EXPECT_TRUE(messages.messages.empty());
     ASSERT_EQ(launcher.launches.size(), 1u);
+#ifdef _WIN32
+    EXPECT_EQ(launcher.launches[0].program, "NOTEPAD.EXE");
+#else
     EXPECT_EQ(launcher.launches[0].program, "xdg-open");
+#endif
     EXPECT_EQ(launcher.launches[0].arguments, std::vector<std::string>{"PlaxometReport.txt"});
 }
 

@@ -112,12 +112,14 @@ TEST_F(StylesFileTest, MissingFileIsReportedEmptyFileIsNot)
     fs::remove("STYLES");
     fs::create_directory("STYLES");
     EXPECT_TRUE(Load().empty());
+#ifndef _WIN32
     fs::remove("STYLES");
     ASSERT_EQ(::mkfifo("STYLES", 0600), 0);
     EXPECT_TRUE(Load().empty()) << "a FIFO neither blocks nor loads";
     fs::remove("STYLES");
     fs::create_symlink("/dev/zero", "STYLES");
     EXPECT_TRUE(Load().empty());
+#endif
     EXPECT_EQ(messages.messages.size(), 1u) << "other failures are silent";
 }
 

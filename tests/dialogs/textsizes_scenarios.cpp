@@ -21,7 +21,8 @@ const std::vector<std::string> kTwoLines = {"ANNOT\t9.50", "BODY\t12.00"};
 // The edit dialog answered: a name and a size typed, then Enter.
 std::vector<Step> NewEntry(const std::string &name, const std::string &size)
 {
-    return {Click(T, IDC_NEW), Type(E, IDC_NAME, name), Type(E, IDC_SIZE, size), Press(E, Key::Enter)};
+    return {Click(T, IDC_NEW), Type(E, IDC_ENTRYNAME, name), Type(E, IDC_ENTRYSIZE, size),
+            Press(E, Key::Enter)};
 }
 
 std::string Repeat(const std::string &text, int times)
@@ -77,10 +78,11 @@ const Scenario kTextSizesScenarios[] = {
      T,
      {{"STYLES", kTwo}},
      {},
-     Join({{Click(T, IDC_NEW), ExpectCaption(E, "New text size (in Orvel units)"),
-            ExpectText(E, IDC_NAME, ""), ExpectText(E, IDC_SIZE, "0"), ExpectFocus(E, IDC_NAME),
-            Type(E, IDC_NAME, "body"), Type(E, IDC_SIZE, "11"), Press(E, Key::Enter)},
-           {ExpectList(T, {"ANNOT\t9.50", "BODY\t11.00", "BODY\t12.00"}, 0, {0}), Click(T, IDOK)}}),
+     Join(
+         {{Click(T, IDC_NEW), ExpectCaption(E, "New text size (in Orvel units)"),
+           ExpectText(E, IDC_ENTRYNAME, ""), ExpectText(E, IDC_ENTRYSIZE, "0"), ExpectFocus(E, IDC_ENTRYNAME),
+           Type(E, IDC_ENTRYNAME, "body"), Type(E, IDC_ENTRYSIZE, "11"), Press(E, Key::Enter)},
+          {ExpectList(T, {"ANNOT\t9.50", "BODY\t11.00", "BODY\t12.00"}, 0, {0}), Click(T, IDOK)}}),
      {},
      {{"STYLES", StylesRecord("ANNOT", 9.5f) + StylesRecord("BODY", 11.0f) + StylesRecord("BODY", 12.0f)}}},
 
@@ -97,9 +99,9 @@ const Scenario kTextSizesScenarios[] = {
      {{"STYLES", kTwo}},
      {},
      {ClickItem(T, 1), Click(T, IDC_EDIT), ExpectCaption(E, "Edit text size (in Orvel units)"),
-      ExpectText(E, IDC_NAME, "BODY"), ExpectText(E, IDC_SIZE, "12"), ExpectSelectedText(E, IDC_NAME, "BODY"),
-      Type(E, IDC_SIZE, "10.5"), Press(E, Key::Enter), ExpectList(T, {"ANNOT\t9.50", "BODY\t10.50"}, 0, {0}),
-      Click(T, IDOK)},
+      ExpectText(E, IDC_ENTRYNAME, "BODY"), ExpectText(E, IDC_ENTRYSIZE, "12"),
+      ExpectSelectedText(E, IDC_ENTRYNAME, "BODY"), Type(E, IDC_ENTRYSIZE, "10.5"), Press(E, Key::Enter),
+      ExpectList(T, {"ANNOT\t9.50", "BODY\t10.50"}, 0, {0}), Click(T, IDOK)},
      {},
      {{"STYLES", StylesRecord("ANNOT", 9.5f) + StylesRecord("BODY", 10.5f)}}},
 
@@ -107,8 +109,8 @@ const Scenario kTextSizesScenarios[] = {
      T,
      {{"STYLES", kTwo}},
      {},
-     {DoubleClickItem(T, 0), ExpectText(E, IDC_NAME, "ANNOT"), Type(E, IDC_NAME, "zz"), Press(E, Key::Enter),
-      ExpectList(T, {"BODY\t12.00", "ZZ\t9.50"}, 0, {0}), Press(T, Key::Escape)},
+     {DoubleClickItem(T, 0), ExpectText(E, IDC_ENTRYNAME, "ANNOT"), Type(E, IDC_ENTRYNAME, "zz"),
+      Press(E, Key::Enter), ExpectList(T, {"BODY\t12.00", "ZZ\t9.50"}, 0, {0}), Press(T, Key::Escape)},
      {},
      {{"STYLES", kTwo}}},
 
@@ -116,10 +118,11 @@ const Scenario kTextSizesScenarios[] = {
      T,
      {{"STYLES", StylesRecord("EIGHTEENCHARACTERS", 5.0f)}},
      {},
-     {Click(T, IDC_EDIT), ExpectText(E, IDC_NAME, "EIGHTEENCHARACTERS"), Type(E, IDC_SIZE, "x"),
-      Press(E, Key::Enter), ExpectFocus(E, IDC_NAME), ExpectSelectedText(E, IDC_NAME, "EIGHTEENCHARACTERS"),
-      Type(E, IDC_NAME, "short"), Press(E, Key::Enter), ExpectFocus(E, IDC_SIZE), Type(E, IDC_SIZE, "9"),
-      Press(E, Key::Enter), ExpectList(T, {"SHORT\t9.00"}, 0, {0}), Press(T, Key::Escape)},
+     {Click(T, IDC_EDIT), ExpectText(E, IDC_ENTRYNAME, "EIGHTEENCHARACTERS"), Type(E, IDC_ENTRYSIZE, "x"),
+      Press(E, Key::Enter), ExpectFocus(E, IDC_ENTRYNAME),
+      ExpectSelectedText(E, IDC_ENTRYNAME, "EIGHTEENCHARACTERS"), Type(E, IDC_ENTRYNAME, "short"),
+      Press(E, Key::Enter), ExpectFocus(E, IDC_ENTRYSIZE), Type(E, IDC_ENTRYSIZE, "9"), Press(E, Key::Enter),
+      ExpectList(T, {"SHORT\t9.00"}, 0, {0}), Press(T, Key::Escape)},
      {"Enter no more than 17 characters.", "Enter a number."},
      {}},
 

@@ -1,0 +1,71 @@
+#include "dialogs/plaxometdlg.h"
+#include "dialogs/textstylesdlg.h"
+#include "res/resource.h"
+#include "tests/dialogs/scenario.h"
+#include "tests/support/fakes.h"
+#include "tests/win32/win32driver.h"
+#include "win32/win32services.h"
+
+#include <gtest/gtest.h>
+
+// What only the native windows can show: the system menu, window styles,
+// the list box's columns and the edit field's own limit.
+namespace {
+
+void LookAt(CDialog &dialog, const std::function<void(Win32DialogWindow &)> &look)
+{
+    Play(Driver(), dialog,
+         {{dialog.TemplateId(), "look",
+           [&](IDialogDriver &, CDialog &dlg) { look(Win32Driver::Window(dlg)); }},
+          Press(dialog.TemplateId(), Key::Escape)});
+}
+
+TEST(Win32MainWindow, TheAboutEntryEndsTheSystemMenuAndTheWindowHasATaskbarButton)
+{
+    TemporaryWorkingDirectory dir;
+    WriteBytes("SETTINGS", kDefaultSettings);
+    RecordingMessageService messages;
+    RecordingLauncher launcher;
+    CPlaxometDlg dlg(Driver().Toolkit(), messages, launcher);
+    LookAt(dlg, [](Win32DialogWindow &w) {
+        const HMENU menu = ::GetSystemMenu(w.Handle(), FALSE);
+        const int count = ::GetMenuItemCount(menu);
+        ASSERT_GE(count, 2);
+        wchar_t label[64] = {};
+        ::GetMenuStringW(menu, static_cast<UINT>(count - 1), label, 64, MF_BYPOSITION);
+        EXPECT_EQ(Narrow(label), "&About Plaxomet...");
+        EXPECT_EQ(::GetMenuItemID(menu, count - 1), 16u);
+        EXPECT_EQ(::GetMenuState(menu, static_cast<UINT>(count - 2), MF_BYPOSITION) & MF_SEPARATOR,
+                  static_cast<UINT>(MF_SEPARATOR));
+        EXPECT_TRUE(::GetWindowLongPtrW(w.Handle(), GWL_EXSTYLE) & WS_EX_APPWINDOW);
+        EXPECT_FALSE(::IsWindowVisible(w.Item(IDC_TEXTSIZES)));
+        EXPECT_TRUE(::GetWindowLongPtrW(w.Item(IDC_INCHES), GWL_EXSTYLE) & WS_EX_RIGHT);
+    });
+}
+
+TEST(Win32TextSizes, ColumnsAreWideEnoughForEveryEntryAndTheNameStopsAtSeventeen)
+{
+    TemporaryWorkingDirectory dir;
+    std::string records = StylesRecord("WWWWWWWWWWWWWWWWW", 3.4028235e38f);
+    for (int i = 1; i < 40; ++i)
+        records += StylesRecord("N" + std::to_string(i), static_cast<float>(i));
+    WriteBytes("STYLES", records);
+    RecordingMessageService messages;
+    CTextStylesDlg dlg(Driver().Toolkit(), messages);
+    LookAt(dlg, [](Win32DialogWindow &w) {
+        const HWND list = w.Item(IDC_STYLESLIST);
+        EXPECT_TRUE(::GetWindowLongPtrW(list, GWL_STYLE) & LBS_MULTICOLUMN);
+        const int count = static_cast<int>(::SendMessageW(list, LB_GETCOUNT, 0, 0));
+        ASSERT_EQ(count, 40);
+        RECT first{};
+        ::SendMessageW(list, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first));
+        for (int i = 0; i < count; ++i) {
+            std::wstring line(static_cast<std::size_t>(::SendMessageW(list, LB_GETTEXTLEN, i, 0)) + 1, L'\0');
+            line.resize(static_cast<std::size_t>(::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i),
+                                                                reinterpret_cast<LPARAM>(line.data()))));
+            EXPECT_GE(first.right - first.left, w.EntryWidth(IDC_STYLESLIST, line)) << i;
+        }
+    });
+}
+
+} // namespace

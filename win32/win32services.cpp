@@ -1,0 +1,69 @@
+#include "win32/win32services.h"
+
+#include <windows.h>
+
+std::wstring Widen(std::string_view utf8)
+{
+    if (utf8.empty())
+        return {};
+    std::wstring wide(utf8.size(), L'\0');
+    wide.resize(static_cast<std::size_t>(::MultiByteToWideChar(
+        CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), static_cast<int>(wide.size()))));
+    return wide;
+}
+
+std::string Narrow(std::wstring_view wide)
+{
+    if (wide.empty())
+        return {};
+    const int size = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
+                                           nullptr, nullptr);
+    std::string utf8(static_cast<std::size_t>(size), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), size, nullptr,
+                          nullptr);
+    return utf8;
+}
+
+Win32MessageService::Win32MessageService()
+{
+    wchar_t path[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    m_caption = Widen(ApplicationNameFromPath(Narrow(path)));
+}
+
+int Win32MessageService::ShowMessage(const std::string &text, MsgButtons buttons, MsgIcon icon)
+{
+    UINT flags = MB_OK;
+    switch (buttons) {
+    case MsgButtons::OK: flags = MB_OK; break;
+    case MsgButtons::OKCancel: flags = MB_OKCANCEL; break;
+    case MsgButtons::YesNo: flags = MB_YESNO; break;
+    case MsgButtons::YesNoCancel: flags = MB_YESNOCANCEL; break;
+    }
+    switch (EffectiveIcon(buttons, icon)) {
+    case MsgIcon::Question: flags |= MB_ICONQUESTION; break;
+    case MsgIcon::Stop: flags |= MB_ICONHAND; break;
+    case MsgIcon::Information: flags |= MB_ICONINFORMATION; break;
+    case MsgIcon::Exclamation:
+    case MsgIcon::Default: flags |= MB_ICONEXCLAMATION; break;
+    }
+    // A box that cannot be shown answers 0: no button pressed.
+    return ::MessageBoxW(::GetActiveWindow(), Widen(text).c_str(), m_caption.c_str(), flags);
+}
+
+void Win32ViewerLauncher::Launch(const ViewerCommand &command)
+{
+    std::wstring line = Widen(command.program);
+    for (const auto &argument : command.arguments)
+        line += L" " + Widen(argument);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOW;
+    PROCESS_INFORMATION process{};
+    if (::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                         &process)) {
+        ::CloseHandle(process.hThread);
+        ::CloseHandle(process.hProcess);
+    }
+}
