@@ -16,16 +16,24 @@ set(CPACK_NSIS_MUI_UNIICON ${PROJECT_SOURCE_DIR}/res/icons/plaxomet.ico)
 set(CPACK_NSIS_INSTALLED_ICON_NAME plaxomet.exe)
 # Debian's makensis writes a 32-bit installer unless told otherwise, and a
 # 64-bit Windows program belongs to a 64-bit installer.
-set(CPACK_NSIS_DEFINES "Target amd64-unicode\n  SetRegView 64")
+set(CPACK_NSIS_DEFINES "Target amd64-unicode")
 # The program keeps SETTINGS, STYLES and its reports in the folder it starts
-# in, and Program Files is not writable: the shortcut starts it in a folder of
-# the user's, which the uninstaller leaves alone.
+# in, and Program Files is not writable: the shortcut, in the installing
+# user's Start menu, starts it in a folder of that user's, which the
+# uninstaller leaves alone.
 set(CPACK_NSIS_CREATE_ICONS_EXTRA "
+  SetShellVarContext current
   CreateDirectory \\\"$DOCUMENTS\\\\Plaxomet\\\"
   SetOutPath \\\"$DOCUMENTS\\\\Plaxomet\\\"
+  CreateDirectory \\\"$SMPROGRAMS\\\\$STARTMENU_FOLDER\\\"
   CreateShortCut \\\"$SMPROGRAMS\\\\$STARTMENU_FOLDER\\\\Plaxomet.lnk\\\" \\\"$INSTDIR\\\\plaxomet.exe\\\"
   SetOutPath \\\"$INSTDIR\\\"")
 set(CPACK_NSIS_DELETE_ICONS_EXTRA "
-  Delete \\\"$SMPROGRAMS\\\\$MUI_TEMP\\\\Plaxomet.lnk\\\"")
+  SetShellVarContext current
+  Delete \\\"$SMPROGRAMS\\\\$MUI_TEMP\\\\Plaxomet.lnk\\\"
+  Delete \\\"$SMPROGRAMS\\\\$MUI_TEMP\\\\Uninstall.lnk\\\"
+  RMDir \\\"$SMPROGRAMS\\\\$MUI_TEMP\\\"
+  SetShellVarContext all
+  RMDir \\\"$SMPROGRAMS\\\\$MUI_TEMP\\\"")
 set(CPACK_ARCHIVE_COMPONENT_INSTALL OFF)
 include(CPack)

@@ -13,5 +13,7 @@ echo "formatting: ${#sources[@]} files as .clang-format has them"
 # sources such as Qt's moc output come from the same build).
 cmake -S . -B build -DCMAKE_EXPORT_COMPILE_COMMANDS=ON > /dev/null
 cmake --build build --parallel "$(nproc)" > /dev/null
-git ls-files '*.cpp' | xargs -P "$(nproc)" -n 4 clang-tidy -p build --quiet
+# The Windows sources are not in the Linux build; the Windows build compiles them with every warning.
+git ls-files '*.cpp' ':!win32' ':!tests/win32' ':!bench/win32' ':!app/winmain.cpp' |
+    xargs -P "$(nproc)" -n 4 clang-tidy -p build --quiet
 echo "clang-tidy: no findings"

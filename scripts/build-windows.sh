@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Cross-builds the Windows program with MinGW-w64 into build-windows/:
+# app/plaxomet.exe (64-bit, no DLL beside it), the installer
+# plaxomet-1.0.0.1-win64.exe and the portable plaxomet-1.0.0.1-win64.zip.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+EXTRA_PACKAGES="g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 nsis zip" scripts/setup.sh --no-build
+
+cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
+cmake --build build-windows --parallel "$(nproc)"
+(cd build-windows && cpack > /dev/null)
+ls -l build-windows/app/plaxomet.exe build-windows/plaxomet-*-win64.exe build-windows/plaxomet-*-win64.zip

@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# Builds the Windows program and runs its tests under Wine on a private Xvfb
+# display, in a Wine prefix made for the run: the core tests and the dialog
+# scenarios cross-built, a black-box run of plaxomet.exe whose files must be
+# byte for byte the Linux build's, and the installer's silent install, start
+# from its shortcut and uninstall.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh  # the Linux build, for the reference files
+scripts/build-windows.sh
+EXTRA_PACKAGES="wine64 xvfb xauth" scripts/setup.sh --no-build
+
+work=$(mktemp -d)
+display=:$((200 + RANDOM % 100))
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp > /dev/null 2>&1 &
+xvfb=$!
+export DISPLAY=$display WINEPREFIX=$work/prefix WINEDEBUG=-all WINEARCH=win64 HOME=$work/home
+mkdir -p "$HOME"
+trap 'wineserver -k 2> /dev/null || true; kill $xvfb 2> /dev/null; rm -rf "$work"' EXIT
+wine wineboot -i > /dev/null 2>&1
+wineserver -w
+
+echo "== the tests, under Wine"
+# One at a time: the dialogs of parallel tests would take each other's activation.
+ctest --test-dir build-windows --output-on-failure
+
+echo "== plaxomet.exe as a user would use it"
+mkdir -p "$work/app" "$work/run" "$work/linux"
+cp build-windows/app/plaxomet.exe build-windows/tests/win32/NOTEPAD.exe "$work/app/"
+blackbox=$(realpath build-windows/tests/win32/blackbox.exe)
+reference=$(realpath build/tests/reference_files)
+(cd "$work/run" && wine "$blackbox" "$(winepath -w "$work/app/plaxomet.exe")" 15 0.5 30)
+(cd "$work/linux" && "$reference" 15 0.5 30)
+cmp "$work/run/PlaxometReport.txt" "$work/linux/PlaxometReport.txt"
+cmp "$work/run/SETTINGS" "$work/linux/SETTINGS"
+grep -q 'NOTEPAD.EXE PlaxometReport.txt' "$work/run/notepad-called.txt"
+grep -q '^show 5' "$work/run/notepad-called.txt"
+echo "report and settings are the Linux build's bytes; Notepad was started with the report, shown"
+
+echo "== the installer"
+installer=$(ls build-windows/plaxomet-*-win64.exe)
+wine "$installer" /S
+wineserver -w
+programs="$WINEPREFIX/drive_c/Program Files/Plaxomet"
+test -f "$programs/plaxomet.exe"
+shortcut=$(find "$WINEPREFIX/drive_c" -name Plaxomet.lnk | head -n 1)
+test -n "$shortcut"
+wine "$blackbox" "$(winepath -w "$shortcut")"
+wineserver -w
+settings=$(find "$WINEPREFIX/drive_c/users" "$HOME" -path '*Plaxomet/SETTINGS' 2> /dev/null | head -n 1)
+test -n "$settings"
+case "$settings" in */Public/*) echo "the shortcut's folder is shared, not the user's: $settings" >&2; exit 1 ;; esac
+echo "installed, started from its shortcut in $(dirname "$settings")"
+wine "$programs/Uninstall.exe" /S
+wineserver -w
+sleep 2
+test ! -e "$programs/plaxomet.exe"
+test -z "$(find "$WINEPREFIX/drive_c" -name Plaxomet.lnk -o -path '*Start Menu*/Plaxomet')"
+test -f "$settings"
+echo "uninstalled; the user's settings stay"
