@@ -203,8 +203,35 @@ INT_PTR Win32DialogWindow::OnMessage(UINT message, WPARAM wParam, LPARAM)
     }
 }
 
+// A one-line label whose text is wider than its place, in a face wider than
+// the template's, grows rather than being cut.
+void Win32DialogWindow::FitLabels()
+{
+    const HDC dc = ::GetDC(m_hwnd);
+    const HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(m_hwnd, WM_GETFONT, 0, 0)));
+    HWND child = ::GetWindow(m_hwnd, GW_CHILD);
+    for (const auto &c : m_template.controls) {
+        if (!child)
+            break;
+        if (c.kind == res::ControlKind::Static && c.cy <= 8) {
+            const std::wstring text = Widen(c.text);
+            SIZE extent{};
+            ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+            RECT rect{};
+            ::GetWindowRect(child, &rect);
+            if (extent.cx > rect.right - rect.left)
+                ::SetWindowPos(child, nullptr, 0, 0, extent.cx, rect.bottom - rect.top,
+                               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+        child = ::GetWindow(child, GW_HWNDNEXT);
+    }
+    ::SelectObject(dc, old);
+    ::ReleaseDC(m_hwnd, dc);
+}
+
 bool Win32DialogWindow::OnInitDialog()
 {
+    FitLabels();
     RECT before{};
     ::GetWindowRect(m_hwnd, &before);
     bool focusFirst = false;

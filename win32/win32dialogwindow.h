@@ -57,6 +57,7 @@ private:
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     bool OnInitDialog();
+    void FitLabels();
     bool OnPaint();
     void WidenColumns(int listId, const std::wstring &entry);
     int ListCount(int id) const;
