@@ -133,30 +133,4 @@ TEST(Archive, MalformedStringsFailWithoutAllocating)
     }
 }
 
-TEST(Archive, WrongDirectionErrors)
-{
-    CArchive storing;
-    std::int32_t value = 0;
-    try {
-        storing >> value;
-        ADD_FAILURE();
-    } catch (const CArchiveException &error) {
-        EXPECT_STREQ(error.what(), "Attempted to read from the writing an unnamed file.");
-    }
-    const Bytes bytes{1, 2, 3, 4};
-    CArchive loading(bytes);
-    try {
-        loading << value;
-        ADD_FAILURE();
-    } catch (const CArchiveException &error) {
-        EXPECT_STREQ(error.what(), "Attempted to write to the reading an unnamed file.");
-    }
-    try {
-        loading >> value >> value;
-        ADD_FAILURE();
-    } catch (const CArchiveException &error) {
-        EXPECT_STREQ(error.what(), "Attempted to access an unnamed file past its end.");
-    }
-}
-
 } // namespace

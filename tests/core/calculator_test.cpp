@@ -92,33 +92,4 @@ TEST(Calculation, NoUnitChangesNothing)
     }
 }
 
-TEST(Calculation, ConstructionAndDefaultValues)
-{
-    CCalculatorValues v;
-    EXPECT_EQ(v.m_nUnits, -1);
-    EXPECT_EQ(v.m_fPageHeight, 0.0f);
-    EXPECT_EQ(v.m_fPrintSize, 0.0f);
-    v.SetDefaults();
-    EXPECT_EQ(v.m_nUnits, 1);
-    EXPECT_EQ(v.m_fPageHeight, 25.0f);
-    EXPECT_EQ(std::bit_cast<std::uint32_t>(v.m_fStaveSize), 0x3F3851ECu);
-    EXPECT_EQ(v.m_fStaveWidth, 19.0f);
-    EXPECT_EQ(v.m_fPrintSize, 1.0f);
-    EXPECT_EQ(v.m_fDefaultStaveWidth, 19.0f);
-    EXPECT_EQ(v.m_fPageHeightRequired, 0.0f);
-    EXPECT_EQ(v.m_fStaveSizeRequired, 0.0f);
-}
-
-TEST(Calculation, SerializeStoresTheFiveFieldsLittleEndian)
-{
-    CCalculatorValues v;
-    v.SetDefaults();
-    v.m_fStaveSizeRequired = 3.0f; // not stored
-    CArchive ar;
-    v.Serialize(ar);
-    const std::vector<std::uint8_t> expected = {0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0xC8, 0x41, 0xEC, 0x51,
-                                                0x38, 0x3F, 0x00, 0x00, 0x98, 0x41, 0x00, 0x00, 0x80, 0x3F};
-    EXPECT_EQ(ar.StoredBytes(), expected);
-}
-
 } // namespace

@@ -43,14 +43,6 @@ TEST(FileError, AnEmptyNameReadsAsAnUnnamedFile)
         EXPECT_EQ(CArchiveException(cause).GetErrorMessage(), archiveMessages[cause]);
 }
 
-TEST(FileError, CarriesCauseNumberAndName)
-{
-    const CFileException error(CFileException::accessDenied, EACCES, "/tmp/x/SETTINGS");
-    EXPECT_EQ(error.m_cause, CFileException::accessDenied);
-    EXPECT_EQ(error.m_lOsError, EACCES);
-    EXPECT_EQ(error.m_strFileName, "/tmp/x/SETTINGS");
-}
-
 TEST(FileError, WindowsErrorNumbers)
 {
     const std::pair<int, std::vector<long>> table[] = {

@@ -35,17 +35,6 @@ protected:
     TemporaryWorkingDirectory dir;
 };
 
-TEST_F(ReplaceContentsTest, CreatesAndReplaces)
-{
-    Replace(kOld);
-    EXPECT_EQ(ReadBytes("DATA"), kOld);
-    Replace(kNew);
-    EXPECT_EQ(ReadBytes("DATA"), kNew);
-    Replace("");
-    EXPECT_EQ(ReadBytes("DATA"), "");
-    EXPECT_EQ(FolderEntries(dir.Path()), std::vector<std::string>{"DATA"});
-}
-
 TEST_F(ReplaceContentsTest, AWriteFailingPartWayLeavesTheOldFile)
 {
     WriteBytes("DATA", kOld);
@@ -58,15 +47,6 @@ TEST_F(ReplaceContentsTest, AWriteFailingPartWayLeavesTheOldFile)
         EXPECT_EQ(ReadBytes("DATA"), kOld) << limit;
         EXPECT_EQ(FolderEntries(dir.Path()), std::vector<std::string>{"DATA"}) << "no temporary file left";
     }
-}
-
-TEST_F(ReplaceContentsTest, WriteErrorsKeepTheirCause)
-{
-    WriteBytes("DATA", kOld);
-    FailingWriteChannel channel(3, EIO);
-    fileio::ScopedWriteChannel scope(channel);
-    EXPECT_EQ(ReplaceExpectingError().m_cause, CFileException::hardIO);
-    EXPECT_EQ(ReadBytes("DATA"), kOld);
 }
 
 TEST_F(ReplaceContentsTest, SyncOrCloseFailureLeavesTheOldFile)
@@ -250,17 +230,6 @@ TEST(ReadFile, ErrorsNameTheFileAsPassed)
     } catch (const CFileException &error) {
         EXPECT_STREQ(error.what(), "Access to DIR. was denied.");
     }
-}
-
-TEST(ReadFile, ReadsEveryByte)
-{
-    TemporaryWorkingDirectory dir;
-    std::string bytes(10000, '\0');
-    for (std::size_t i = 0; i < bytes.size(); ++i)
-        bytes[i] = static_cast<char>(i * 7);
-    WriteBytes("DATA", bytes);
-    const auto read = fileio::ReadFile("DATA.", "DATA");
-    EXPECT_EQ(std::string(read.begin(), read.end()), bytes);
 }
 
 } // namespace

@@ -72,32 +72,12 @@ TEST_F(ReportTest, InchesWorkedExample)
                   kClosing);
 }
 
-TEST_F(ReportTest, NoUnitShowsTheValuesAsTheyStandInCentimetres)
-{
-    CCalculatorValues v;
-    v.SetDefaults();
-    v.m_nUnits = -1;
-    v.m_fPrintSize = 0.5f;
-    v.Calculate();
-    const auto pieces = ReportPieces(v);
-    EXPECT_EQ(pieces[2], "Print size:      \t0.5000\n\n");
-    EXPECT_EQ(pieces[3], "Stave size:      \t0.7200 cms\t(Stave size required: 0.0000 cms)\n\n");
-}
-
 TEST_F(ReportTest, InfiniteAndUndefinedValuesAreSpelledOut)
 {
     const auto pieces = ReportPieces(Calculated(1, 0.0f, 0.0f, 25.0f));
     EXPECT_EQ(pieces[2], "Print size:      \t0.0000\n\n");
     EXPECT_EQ(pieces[3], "Stave size:      \tnan cms\t(Stave size required: 0.0000 cms)\n\n");
     EXPECT_EQ(pieces[5], "Page height (HS):\tinf cms\t(Page height required: 25.0000 cms)\n\n");
-}
-
-TEST_F(ReportTest, AnOldReportIsReplaced)
-{
-    WriteBytes("PlaxometReport.txt", std::string(5000, 'x'));
-    const auto v = Calculated(1, 19.0f, 0.72f, 25.0f);
-    WriteReport(v, messages, launcher);
-    EXPECT_EQ(ReadBytes("PlaxometReport.txt"), ReportFileText(v));
 }
 
 TEST_F(ReportTest, AReportThatCannotBeCreatedIsReportedAndNothingElseHappens)

