@@ -208,7 +208,8 @@ INT_PTR Win32DialogWindow::OnMessage(UINT message, WPARAM wParam, LPARAM)
 void Win32DialogWindow::FitLabels()
 {
     const HDC dc = ::GetDC(m_hwnd);
-    const HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(m_hwnd, WM_GETFONT, 0, 0)));
+    const HGDIOBJ old =
+        ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(m_hwnd, WM_GETFONT, 0, 0)));
     HWND child = ::GetWindow(m_hwnd, GW_CHILD);
     for (const auto &c : m_template.controls) {
         if (!child)

@@ -18,7 +18,8 @@ void Text(std::vector<WORD> &words, const wchar_t *text)
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int)
 {
     std::vector<WORD> t;
-    const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT | WS_VISIBLE | DS_CENTER;
+    const DWORD style =
+        WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT | WS_VISIBLE | DS_CENTER;
     t.insert(t.end(), {LOWORD(style), HIWORD(style), 0, 0, 1, 0, 0, 211, 153, 0, 0});
     Text(t, L"Minimal");
     t.push_back(8);

@@ -47,7 +47,8 @@ int wmain(int argc, wchar_t *argv[])
     LARGE_INTEGER frequency, start, now;
     ::QueryPerformanceFrequency(&frequency);
     ::QueryPerformanceCounter(&start);
-    if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+    if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &process))
         return 1;
     Search search{process.dwProcessId, argv[1], false};
     for (int tries = 0; tries < 200000 && !search.found; ++tries) {
@@ -62,7 +63,8 @@ int wmain(int argc, wchar_t *argv[])
     ::GetProcessMemoryInfo(process.hProcess, &memory, sizeof memory);
     ::TerminateProcess(process.hProcess, 0);
     ::WaitForSingleObject(process.hProcess, 5000);
-    std::printf("%.1f %zu\n", 1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) / frequency.QuadPart,
+    std::printf("%.1f %zu\n",
+                1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) / frequency.QuadPart,
                 static_cast<std::size_t>(memory.PeakWorkingSetSize / 1024));
     return search.found ? 0 : 1;
 }

@@ -10,18 +10,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-CCalculatorValues Calculated(std::int32_t units, float width, float size, float height)
-{
-    CCalculatorValues v;
-    v.SetDefaults();
-    v.m_nUnits = units;
-    v.m_fStaveWidth = width;
-    v.m_fStaveSize = size;
-    v.m_fPageHeight = height;
-    v.Calculate();
-    return v;
-}
-
 const std::string kIntroduction = "PLAXOMET REPORT\r\n\r\n"
                                   "This report displays the sizes and values you need to set \r\n"
                                   "in your Orvel files in order to achieve the required dimensions \r\n"

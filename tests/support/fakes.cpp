@@ -84,6 +84,19 @@ TemporaryWorkingDirectory::~TemporaryWorkingDirectory()
     std::filesystem::remove_all(m_path, ignored);
 }
 
+CCalculatorValues Calculated(std::int32_t units, float width, float size, float height, float printSize)
+{
+    CCalculatorValues v;
+    v.SetDefaults();
+    v.m_nUnits = units;
+    v.m_fStaveWidth = width;
+    v.m_fStaveSize = size;
+    v.m_fPageHeight = height;
+    v.m_fPrintSize = printSize;
+    v.Calculate();
+    return v;
+}
+
 std::array<std::uint32_t, 8> ValueBits(const CCalculatorValues &v)
 {
     const auto bits = [](auto member) { return std::bit_cast<std::uint32_t>(member); };

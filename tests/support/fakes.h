@@ -71,6 +71,10 @@ private:
     std::filesystem::path m_path;
 };
 
+// The values after a calculation on these typed measurements, from the defaults.
+CCalculatorValues Calculated(std::int32_t units, float width, float size, float height,
+                             float printSize = 1.0f);
+
 // The calculator values' bits, member by member, to compare results exactly.
 std::array<std::uint32_t, 8> ValueBits(const CCalculatorValues &values);
 

@@ -78,7 +78,8 @@ int wmain(int argc, wchar_t *argv[])
         return Fail("usage: blackbox PLAXOMET.EXE WIDTH SIZE HEIGHT, or blackbox SHORTCUT.lnk");
     PROCESS_INFORMATION process{};
     if (shortcut) {
-        if (reinterpret_cast<INT_PTR>(::ShellExecuteW(nullptr, L"open", target.c_str(), nullptr, nullptr, SW_SHOW)) <= 32)
+        if (reinterpret_cast<INT_PTR>(
+                ::ShellExecuteW(nullptr, L"open", target.c_str(), nullptr, nullptr, SW_SHOW)) <= 32)
             return Fail("the shortcut did not open");
     } else {
         std::wstring command = L"\"" + target + L"\"";
