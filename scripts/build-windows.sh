@@ -8,5 +8,10 @@ EXTRA_PACKAGES="g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 nsis zip" s
 
 cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
 cmake --build build-windows --parallel "$(nproc)"
+# Nothing but Windows' own libraries: no MinGW runtime DLL has to travel with it.
+if x86_64-w64-mingw32-objdump -p build-windows/app/plaxomet.exe | grep -iE 'DLL Name: lib(stdc|gcc|winpthread)'; then
+    echo "plaxomet.exe needs a MinGW runtime DLL" >&2
+    exit 1
+fi
 (cd build-windows && cpack > /dev/null)
 ls -l build-windows/app/plaxomet.exe build-windows/plaxomet-*-win64.exe build-windows/plaxomet-*-win64.zip
