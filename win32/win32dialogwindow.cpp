@@ -31,7 +31,7 @@ public:
         if (m_words.size() % 2)
             Word(0);
     }
-    const DLGTEMPLATE *Data() const { return reinterpret_cast<const DLGTEMPLATE *>(m_words.data()); }
+    std::vector<WORD> Words() && { return std::move(m_words); }
 
 private:
     std::vector<WORD> m_words;
@@ -151,12 +151,19 @@ Win32DialogWindow::Win32DialogWindow(const res::DialogTemplate &dialogTemplate, 
     : m_template(dialogTemplate), m_events(events), m_owner(owner)
 {}
 
+std::vector<WORD> BuildDialogTemplate(const res::DialogTemplate &dialogTemplate)
+{
+    TemplateWriter writer;
+    WriteTemplate(writer, dialogTemplate);
+    return std::move(writer).Words();
+}
+
 int Win32DialogWindow::RunModal()
 {
-    TemplateWriter data;
-    WriteTemplate(data, m_template);
+    const auto data = BuildDialogTemplate(m_template);
     const HWND owner = m_owner ? m_owner->m_hwnd : nullptr;
-    return static_cast<int>(::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), data.Data(), owner,
+    return static_cast<int>(::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr),
+                                                      reinterpret_cast<const DLGTEMPLATE *>(data.data()), owner,
                                                       DialogProc, reinterpret_cast<LPARAM>(this)));
 }
 

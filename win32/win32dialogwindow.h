@@ -12,6 +12,10 @@ namespace res {
 struct DialogTemplate;
 }
 
+// An in-memory DLGTEMPLATE (DWORD-aligned words) of the program's template
+// data, for DialogBoxIndirectParamW.
+std::vector<WORD> BuildDialogTemplate(const res::DialogTemplate &dialogTemplate);
+
 // A dialog the system's dialog manager creates from an in-memory template
 // built from the program's template data, so that dialog units, the font,
 // tab order, Enter, Esc and the default button are the system's own.
