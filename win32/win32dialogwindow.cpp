@@ -163,8 +163,8 @@ int Win32DialogWindow::RunModal()
     const auto data = BuildDialogTemplate(m_template);
     const HWND owner = m_owner ? m_owner->m_hwnd : nullptr;
     return static_cast<int>(::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr),
-                                                      reinterpret_cast<const DLGTEMPLATE *>(data.data()), owner,
-                                                      DialogProc, reinterpret_cast<LPARAM>(this)));
+                                                      reinterpret_cast<const DLGTEMPLATE *>(data.data()),
+                                                      owner, DialogProc, reinterpret_cast<LPARAM>(this)));
 }
 
 INT_PTR CALLBACK Win32DialogWindow::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
