@@ -175,11 +175,6 @@ void CWnd::SetWindowText(const std::string &text)
     m_window->SetText(m_id, text);
 }
 
-std::string CWnd::GetWindowText() const
-{
-    return m_window->GetText(m_id);
-}
-
 void CWnd::SetFocus()
 {
     m_window->SetFocus(m_id);

@@ -101,9 +101,7 @@ class CWnd {
 public:
     bool IsAttached() const { return m_window != nullptr; }
     void Attach(IDialogWindow &window, int id);
-    int GetDlgCtrlID() const { return m_id; }
     void SetWindowText(const std::string &text);
-    std::string GetWindowText() const;
     void SetFocus();
     void EnableWindow(bool enabled);
 

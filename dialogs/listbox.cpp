@@ -41,11 +41,6 @@ void CListBox::SetCaretIndex(int index)
     m_window->ListSetCaret(m_id, index);
 }
 
-bool CListBox::GetSel(int index) const
-{
-    return m_window->ListSelected(m_id, index);
-}
-
 void CListBox::SetSel(int index, bool select)
 {
     m_window->ListSetSelected(m_id, index, select);

@@ -17,7 +17,6 @@ public:
     // The item with the focus rectangle, -1 for none.
     int GetCaretIndex() const;
     void SetCaretIndex(int index);
-    bool GetSel(int index) const;
     // Adds an item to the selection or takes it out, leaving the focus rectangle where it is.
     void SetSel(int index, bool select);
     void SetTabStops(int dialogUnits);

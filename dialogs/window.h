@@ -40,7 +40,6 @@ public:
     // Whether the window is the active one, taking keys.
     virtual bool IsActive() const = 0;
 
-    virtual bool HasControl(int id) const = 0;
     virtual std::string GetText(int id) const = 0;
     // Edit fields show the start of the text, as a native edit field does.
     virtual void SetText(int id, const std::string &text) = 0;

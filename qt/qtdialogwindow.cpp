@@ -308,11 +308,6 @@ QWidget *QtDialogWindow::GetDlgItem(int id) const
     return it == m_controls.end() ? nullptr : it->second;
 }
 
-bool QtDialogWindow::HasControl(int id) const
-{
-    return GetDlgItem(id) != nullptr;
-}
-
 QLineEdit *QtDialogWindow::Edit(int id) const
 {
     return qobject_cast<QLineEdit *>(GetDlgItem(id));

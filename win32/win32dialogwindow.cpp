@@ -326,11 +326,6 @@ bool Win32DialogWindow::IsActive() const
     return m_hwnd && ::IsWindowVisible(m_hwnd) && ::GetActiveWindow() == m_hwnd;
 }
 
-bool Win32DialogWindow::HasControl(int id) const
-{
-    return Item(id) != nullptr;
-}
-
 std::string Win32DialogWindow::GetText(int id) const
 {
     return FromWide(WideText(Item(id)));

@@ -32,7 +32,6 @@ public:
     void AppendSystemMenuItem(unsigned command, const std::string &text) override;
     bool IsActive() const override;
 
-    bool HasControl(int id) const override;
     std::string GetText(int id) const override;
     void SetText(int id, const std::string &text) override;
     bool GetCheck(int id) const override;
