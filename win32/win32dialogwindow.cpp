@@ -391,20 +391,28 @@ int Win32DialogWindow::ListCount(int id) const
 
 int Win32DialogWindow::EntryWidth(int listId, const std::wstring &entry) const
 {
+    return WidestEntry(listId, {entry});
+}
+
+int Win32DialogWindow::WidestEntry(int listId, const std::vector<std::wstring> &entries) const
+{
     const HWND list = Item(listId);
     const HDC dc = ::GetDC(list);
     const HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(list, WM_GETFONT, 0, 0)));
     const int tabStop = m_tabStop;
-    const DWORD extent = ::GetTabbedTextExtentW(dc, entry.c_str(), static_cast<int>(entry.size()),
-                                                tabStop ? 1 : 0, tabStop ? &tabStop : nullptr);
+    int widest = 0;
+    for (const auto &entry : entries) {
+        const DWORD extent = ::GetTabbedTextExtentW(dc, entry.c_str(), static_cast<int>(entry.size()),
+                                                    tabStop ? 1 : 0, tabStop ? &tabStop : nullptr);
+        widest = std::max(widest, static_cast<int>(LOWORD(extent)) + 6); // room for the focus rectangle
+    }
     ::SelectObject(dc, old);
     ::ReleaseDC(list, dc);
-    return LOWORD(extent) + 6; // room for the focus rectangle either side
+    return widest;
 }
 
-void Win32DialogWindow::WidenColumns(int listId, const std::wstring &entry)
+void Win32DialogWindow::WidenColumns(int listId, int width)
 {
-    const int width = EntryWidth(listId, entry);
     if (width <= m_columnWidth)
         return;
     m_columnWidth = width;
@@ -417,7 +425,7 @@ void Win32DialogWindow::ListInsert(int id, int index, const std::string &entry)
     // Inserting at an index leaves the order to the program, so both builds sort alike.
     ::SendDlgItemMessageW(m_hwnd, id, LB_INSERTSTRING, static_cast<WPARAM>(index),
                           reinterpret_cast<LPARAM>(text.c_str()));
-    WidenColumns(id, text);
+    WidenColumns(id, EntryWidth(id, text));
 }
 
 void Win32DialogWindow::ListDelete(int id, int index)
@@ -433,12 +441,14 @@ void Win32DialogWindow::ListReset(int id, const std::vector<std::string> &entrie
     ::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     ::SendMessageW(list, LB_RESETCONTENT, 0, 0);
     ::SendMessageW(list, LB_INITSTORAGE, entries.size(), entries.size() * 24);
-    m_columnWidth = 0;
+    std::vector<std::wstring> texts;
+    texts.reserve(entries.size());
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        const std::wstring text = ToWide(entries[i]);
-        ::SendMessageW(list, LB_INSERTSTRING, i, reinterpret_cast<LPARAM>(text.c_str()));
-        WidenColumns(id, text);
+        texts.push_back(ToWide(entries[i]));
+        ::SendMessageW(list, LB_INSERTSTRING, i, reinterpret_cast<LPARAM>(texts.back().c_str()));
     }
+    m_columnWidth = 0;
+    WidenColumns(id, WidestEntry(id, texts));
     if (caret >= 0)
         ListSetCaret(id, caret);
     ::SendMessageW(list, WM_SETREDRAW, TRUE, 0);

@@ -62,7 +62,8 @@ private:
     bool OnInitDialog();
     void FitLabels();
     bool OnPaint();
-    void WidenColumns(int listId, const std::wstring &entry);
+    int WidestEntry(int listId, const std::vector<std::wstring> &entries) const;
+    void WidenColumns(int listId, int width);
     int ListCount(int id) const;
 
     const res::DialogTemplate &m_template;
