@@ -14,7 +14,8 @@ work=$(mktemp -d)
 display=:$((200 + RANDOM % 100))
 Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp > /dev/null 2>&1 &
 xvfb=$!
-export DISPLAY=$display WINEPREFIX=$work/prefix WINEDEBUG=-all WINEARCH=win64 HOME=$work/home
+# No Mono or Gecko: nothing here needs them, and their installers would ask.
+export DISPLAY=$display WINEPREFIX=$work/prefix WINEDEBUG=-all WINEARCH=win64 HOME=$work/home WINEDLLOVERRIDES="mscoree,mshtml="
 mkdir -p "$HOME"
 trap 'wineserver -k 2> /dev/null || true; kill $xvfb 2> /dev/null; rm -rf "$work"' EXIT
 wine wineboot -i > /dev/null 2>&1
