@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 int RecordingMessageService::ShowMessage(const std::string &text, MsgButtons buttons, MsgIcon icon)
@@ -139,9 +140,27 @@ Privileges RerunUnprivileged(std::string &why)
         why = "running as root and " + setpriv + " is missing: permission bits cannot be tested";
         return Privileges::CannotDrop;
     }
-    // The child must be able to reach this program and write its own temporary folders.
-    const auto self = std::filesystem::read_symlink("/proc/self/exe");
-    const std::string command = setpriv + " --reuid=65534 --regid=65534 --clear-groups " + self.string() +
+    // The child runs a copy of this program in a folder anyone may enter,
+    // wherever the build lies; it makes its own temporary folders.
+    namespace fs = std::filesystem;
+    std::string folder = (fs::temp_directory_path() / "plaxomet-unprivileged-XXXXXX").string();
+    if (!::mkdtemp(folder.data())) {
+        why = "no folder for the unprivileged child";
+        return Privileges::CannotDrop;
+    }
+    struct Remove {
+        std::string path;
+        ~Remove()
+        {
+            std::error_code ignored;
+            fs::remove_all(path, ignored);
+        }
+    } remove{folder};
+    const auto copy = fs::path(folder) / "test-program";
+    std::error_code error;
+    fs::copy_file(fs::read_symlink("/proc/self/exe"), copy, error);
+    fs::permissions(folder, fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec, error);
+    const std::string command = setpriv + " --reuid=65534 --regid=65534 --clear-groups " + copy.string() +
                                 " --gtest_filter=" + test->test_suite_name() + "." + test->name() + " 2>&1";
     std::string output;
     if (FILE *pipe = ::popen(command.c_str(), "r")) {
