@@ -4,6 +4,7 @@
 #include "base/fileerror.h"
 
 #include <bit>
+#include <cstdint>
 #include <cstring>
 
 CArchive::CArchive(std::span<const std::uint8_t> bytes) : m_mode(load), m_loaded(bytes) {}

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <system_error>

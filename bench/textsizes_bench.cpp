@@ -12,6 +12,7 @@
 
 #include <benchmark/benchmark.h>
 #include <bit>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <map>

@@ -7,6 +7,8 @@
 #include "calc/calculator.h"
 #include "res/strings.h"
 
+#include <cstdint>
+
 void ReadSettings(CCalculatorValues &values, std::span<const std::uint8_t> bytes)
 {
     if (bytes.size() < kSettingsFileSize)

@@ -7,6 +7,7 @@
 #include "res/strings.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace {
 

@@ -3,6 +3,7 @@
 #include "archive/archive.h"
 #include "base/fileerror.h"
 
+#include <cstdint>
 #include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)

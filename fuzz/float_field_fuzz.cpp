@@ -4,6 +4,7 @@
 
 #include <bit>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <string_view>
 

@@ -4,6 +4,7 @@
 #include "calc/calculator.h"
 #include "calc/settings.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 

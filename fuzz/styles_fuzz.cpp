@@ -4,6 +4,7 @@
 #include "styles/styles.h"
 #include "styles/textsizelist.h"
 
+#include <cstdint>
 #include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)

@@ -2,6 +2,7 @@
 #include "base/fileerror.h"
 
 #include <cmath>
+#include <cstdint>
 #include <gtest/gtest.h>
 
 namespace {

@@ -4,6 +4,7 @@
 #include "tests/support/fakes.h"
 
 #include <bit>
+#include <cstdint>
 #include <gtest/gtest.h>
 
 namespace {

@@ -5,6 +5,7 @@
 
 #include <bit>
 #include <cerrno>
+#include <cstdint>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 

@@ -7,6 +7,7 @@
 #include <bit>
 #include <cerrno>
 #include <cmath>
+#include <cstdint>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <system_error>

@@ -5,6 +5,7 @@
 #include "tests/support/fakes.h"
 
 #include <cmath>
+#include <cstdint>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <limits>

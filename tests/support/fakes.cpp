@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cerrno>
+#include <cstdint>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -160,7 +161,9 @@ Privileges RerunUnprivileged(std::string &why)
     std::error_code error;
     fs::copy_file(fs::read_symlink("/proc/self/exe"), copy, error);
     fs::permissions(folder, fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec, error);
-    const std::string command = setpriv + " --reuid=65534 --regid=65534 --clear-groups " + copy.string() +
+    // It starts in that folder too: the working folder it would inherit may be closed to it.
+    const std::string command = "cd " + folder + " && " + setpriv +
+                                " --reuid=65534 --regid=65534 --clear-groups " + copy.string() +
                                 " --gtest_filter=" + test->test_suite_name() + "." + test->name() + " 2>&1";
     std::string output;
     if (FILE *pipe = ::popen(command.c_str(), "r")) {
