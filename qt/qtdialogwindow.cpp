@@ -22,6 +22,7 @@
 #include <QValidator>
 
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -35,32 +36,51 @@ std::string FromQString(const QString &text)
     return cp1252::FromUtf8(text.toStdString());
 }
 
-// Lets typing and pasting make the text no longer than the limit (counted in
-// stored 8-bit characters), without cutting a longer text already there.
-class MaxCharsValidator : public QValidator {
+// Makes a QLineEdit take text as a native one-line edit control does: what
+// is typed, pasted or dropped is cut at its first line break, and only as
+// much of it is inserted as the length limit (counted in stored 8-bit
+// characters) leaves room for; a longer text already there is not cut.
+class EditControlValidator : public QValidator {
 public:
-    explicit MaxCharsValidator(QLineEdit *edit) : QValidator(edit) {}
-
-    void SetLimit(int limit, const QString &current)
+    explicit EditControlValidator(QLineEdit *edit) : QValidator(edit)
     {
-        m_limit = limit;
-        m_length = Length(current);
+        connect(edit, &QLineEdit::textChanged, this, [this](const QString &text) { m_previous = text; });
     }
 
-    State validate(QString &input, int &) const override
+    void SetLimit(int limit) { m_limit = limit; }
+
+    State validate(QString &input, int &pos) const override
     {
-        const int length = Length(input);
-        if (length > m_limit && length > m_length)
-            return Invalid;
-        m_length = length;
+        // The insertion is what lies between the part kept before it and the cursor;
+        // everything after the cursor is the previous text's end.
+        const qsizetype tail = input.size() - pos;
+        qsizetype head = 0;
+        while (head < pos && head < m_previous.size() - tail && input[head] == m_previous[head])
+            ++head;
+        QString inserted = input.mid(head, pos - head);
+        for (qsizetype i = 0; i < inserted.size(); ++i) {
+            if (inserted[i] == u'\r' || inserted[i] == u'\n') {
+                inserted.truncate(i);
+                break;
+            }
+        }
+        const QString before = input.left(head);
+        const QString after = input.mid(pos);
+        const int room = m_limit - Length(before + after);
+        while (!inserted.isEmpty() && Length(inserted) > room)
+            inserted.chop(1);
+        if (inserted.isEmpty() && pos > head && input.size() > m_previous.size())
+            return Invalid; // nothing of it fits: the text stays as it was
+        input = before + inserted + after;
+        pos = static_cast<int>(head + inserted.size());
         return Acceptable;
     }
 
 private:
     static int Length(const QString &text) { return static_cast<int>(FromQString(text).size()); }
 
-    int m_limit = 0;
-    mutable int m_length = 0;
+    int m_limit = std::numeric_limits<int>::max();
+    QString m_previous;
 };
 
 QWidget *CreateControl(const res::ControlTemplate &c, QWidget *parent)
@@ -77,6 +97,7 @@ QWidget *CreateControl(const res::ControlTemplate &c, QWidget *parent)
     case res::ControlKind::Edit: {
         auto *edit = new QLineEdit(parent);
         edit->setFrame((c.styles & res::Border) != 0);
+        edit->setValidator(new EditControlValidator(edit));
         return edit;
     }
     case res::ControlKind::Static: {
@@ -159,6 +180,12 @@ void QtDialogWindow::CreateControls(const res::DialogTemplate &dialogTemplate)
             geometry.setWidth(std::max(geometry.width(), label->sizeHint().width()));
         }
         control->setGeometry(geometry);
+        // As in a Windows dialog, a control earlier in the template lies above
+        // the later ones, and labels, frames and icons let clicks through to
+        // whatever lies below them.
+        control->lower();
+        if (!TakesFocus(c.kind))
+            control->setAttribute(Qt::WA_TransparentForMouseEvents);
         if (c.labelFor != 0)
             labels.emplace_back(qobject_cast<QLabel *>(control), c.labelFor);
         control->setVisible((c.styles & res::Hidden) == 0);
@@ -187,8 +214,6 @@ void QtDialogWindow::CreateControls(const res::DialogTemplate &dialogTemplate)
             connect(button, &QAbstractButton::clicked, this, [this, id] { m_events.Command(id); });
         if (auto *list = qobject_cast<CListWidget *>(control))
             connect(list, &QListWidget::itemDoubleClicked, this, [this, id] { m_events.DoubleClick(id); });
-        if (auto *group = qobject_cast<QGroupBox *>(control))
-            group->lower(); // a frame drawn around controls must not take their clicks
         if (auto *edit = qobject_cast<QLineEdit *>(control)) {
             edit->setContextMenuPolicy(Qt::CustomContextMenu);
             connect(edit, &QWidget::customContextMenuRequested, this, [this, edit](const QPoint &pos) {
@@ -334,7 +359,11 @@ void QtDialogWindow::SetText(int id, const std::string &text)
 {
     QWidget *control = GetDlgItem(id);
     if (auto *edit = qobject_cast<QLineEdit *>(control)) {
+        // The program's own text is set whole, as a native edit control's is.
+        const QValidator *validator = edit->validator();
+        edit->setValidator(nullptr);
         edit->setText(ToQString(text));
+        edit->setValidator(validator);
         edit->setCursorPosition(0);
     } else if (auto *label = qobject_cast<QLabel *>(control)) {
         label->setText(ToQString(text));
@@ -387,16 +416,8 @@ void QtDialogWindow::SelectAllText(int id)
 
 void QtDialogWindow::LimitText(int id, int count)
 {
-    QLineEdit *edit = Edit(id);
-    if (!edit)
-        return;
-    auto *validator =
-        const_cast<MaxCharsValidator *>(dynamic_cast<const MaxCharsValidator *>(edit->validator()));
-    if (!validator) {
-        validator = new MaxCharsValidator(edit);
-        edit->setValidator(validator);
-    }
-    validator->SetLimit(count, edit->text());
+    if (QLineEdit *edit = Edit(id))
+        static_cast<EditControlValidator *>(const_cast<QValidator *>(edit->validator()))->SetLimit(count);
 }
 
 void QtDialogWindow::Enable(int id, bool enabled)

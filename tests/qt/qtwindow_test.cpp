@@ -6,8 +6,12 @@
 #include "tests/qt/qtdriver.h"
 #include "tests/support/fakes.h"
 
+#include <QApplication>
+#include <QClipboard>
+#include <QDropEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
@@ -103,6 +107,121 @@ TEST_F(QtMainWindowTest, F1OpensTheAboutBoxWithItsTextWhole)
     Play(Driver(), dlg, {f1, read, Press(IDD_ABOUTBOX, Key::Enter), Press(M, Key::Escape)});
     EXPECT_TRUE(text.contains("Plaxomet Version 1.01")) << text.toStdString();
     EXPECT_TRUE(iconShown);
+}
+
+TEST_F(QtMainWindowTest, LabelsAndFramesNeverTakeAControlsClicks)
+{
+    WriteBytes("SETTINGS", kDefaultSettings);
+    CPlaxometDlg dlg(Driver().Toolkit(), messages, launcher);
+    LookAt(dlg, [](QtDialogWindow &w) {
+        int overlaps = 0;
+        for (const int id :
+             {IDC_INCHES, IDC_CENTIMETERS, IDC_STAVEWIDTH, IDC_STAVESIZE, IDC_PAGEHEIGHT, IDOK, IDCANCEL}) {
+            QWidget *control = w.GetDlgItem(id);
+            for (QWidget *other : w.findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+                const QRect shared = other->geometry() & control->geometry();
+                if (other == control || !other->isVisible() || shared.isEmpty())
+                    continue;
+                ++overlaps;
+                for (const QPoint point : {shared.topLeft(), shared.center(), shared.bottomRight()}) {
+                    QWidget *hit = w.childAt(point);
+                    EXPECT_TRUE(hit == control || control->isAncestorOf(hit))
+                        << id << " at " << point.x() << "," << point.y() << " is taken by "
+                        << (hit ? hit->metaObject()->className() : "nothing");
+                }
+            }
+        }
+        EXPECT_GT(overlaps, 0) << "the units frame and the margins note overlap controls";
+    });
+}
+
+// A one-line field takes a paste or a drop as a native edit control does.
+class QtEditFieldTest : public testing::Test {
+protected:
+    TemporaryWorkingDirectory dir;
+    RecordingMessageService messages;
+
+    // The name and size fields' texts after `act` on the edit dialog, which shows `name`.
+    std::pair<std::string, std::string> AfterActing(const std::string &name,
+                                                    const std::function<void(QLineEdit *, QLineEdit *)> &act)
+    {
+        CEditTextStylesDlg edit(Driver().Toolkit(), messages);
+        edit.m_strName = name;
+        std::pair<std::string, std::string> texts;
+        LookAt(edit, [&](QtDialogWindow &w) {
+            auto *nameField = qobject_cast<QLineEdit *>(w.GetDlgItem(IDC_ENTRYNAME));
+            auto *sizeField = qobject_cast<QLineEdit *>(w.GetDlgItem(IDC_ENTRYSIZE));
+            act(nameField, sizeField);
+            texts = {nameField->text().toStdString(), sizeField->text().toStdString()};
+        });
+        return texts;
+    }
+};
+
+void Paste(QLineEdit *field, const QString &text)
+{
+    QApplication::clipboard()->setText(text);
+    field->setFocus();
+    QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+}
+
+void Drop(QLineEdit *field, const QString &text)
+{
+    QMimeData data;
+    data.setText(text);
+    QDropEvent drop(QPointF(2, 2), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    // Straight to the field: the application passes a drop on only during a drag it runs itself.
+    static_cast<QObject *>(field)->event(&drop);
+}
+
+const QString kThirty = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ1234");
+
+TEST_F(QtEditFieldTest, APasteOrDropInsertsWhatTheLimitLeavesRoomFor)
+{
+    const struct {
+        const char *name;
+        std::string shown;
+        std::function<void(QLineEdit *, QLineEdit *)> act;
+        std::string name_after;
+    } cases[] = {
+        {"paste into the empty name", "", [](QLineEdit *n, QLineEdit *) { Paste(n, kThirty); },
+         "ABCDEFGHIJKLMNOPQ"},
+        {"drop onto the empty name", "", [](QLineEdit *n, QLineEdit *) { Drop(n, kThirty); },
+         "ABCDEFGHIJKLMNOPQ"},
+        {"paste after four letters", "abcd",
+         [](QLineEdit *n, QLineEdit *) {
+             n->setCursorPosition(4);
+             Paste(n, kThirty);
+         },
+         "abcdABCDEFGHIJKLM"},
+        {"paste over a long loaded name", "twenty-characters-x",
+         [](QLineEdit *n, QLineEdit *) {
+             n->selectAll();
+             Paste(n, kThirty);
+         },
+         "ABCDEFGHIJKLMNOPQ"},
+        {"typing onto a long loaded name", "twenty-characters-x",
+         [](QLineEdit *n, QLineEdit *) {
+             n->setFocus();
+             n->end(false);
+             QTest::keyClick(n, Qt::Key_Z);
+         },
+         "twenty-characters-x"},
+        {"two lines pasted", "", [](QLineEdit *n, QLineEdit *) { Paste(n, QStringLiteral("AB\nCD")); }, "AB"},
+        {"two Windows lines dropped", "",
+         [](QLineEdit *n, QLineEdit *) { Drop(n, QStringLiteral("AB\r\nCD")); }, "AB"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(AfterActing(c.shown, c.act).first, c.name_after) << c.name;
+}
+
+TEST_F(QtEditFieldTest, ANumberFieldKeepsTheFirstLineOfAPaste)
+{
+    const auto texts = AfterActing("", [](QLineEdit *, QLineEdit *size) {
+        size->selectAll();
+        Paste(size, QStringLiteral("12.5\n7"));
+    });
+    EXPECT_EQ(texts.second, "12.5");
 }
 
 // Entries of the list box, every one shown whole: names and sizes of any
