@@ -4,10 +4,12 @@
 #include "res/resource.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDir>
 #include <QFontInfo>
 #include <QIcon>
 #include <QImageReader>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QProcess>
@@ -47,6 +49,39 @@ int FromQtButton(int button)
     default: return AnswerNone;
     }
 }
+
+// A box whose Esc key and close box answer only where Windows' would: with
+// an OK or a Cancel button. A Yes/No question must be answered with one of them.
+class MessageBox : public QMessageBox {
+public:
+    MessageBox(Icon icon, const QString &caption, const QString &text, StandardButtons buttons,
+               QWidget *owner)
+        : QMessageBox(icon, caption, text, buttons, owner),
+          m_escapeAnswers(buttons.testFlag(Ok) || buttons.testFlag(Cancel))
+    {
+        if (buttons.testFlag(Cancel))
+            setEscapeButton(Cancel);
+        if (!m_escapeAnswers)
+            setWindowFlag(Qt::WindowCloseButtonHint, false);
+    }
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        if (!m_escapeAnswers && event->matches(QKeySequence::Cancel))
+            return;
+        QMessageBox::keyPressEvent(event);
+    }
+    void closeEvent(QCloseEvent *event) override
+    {
+        if (!m_escapeAnswers)
+            return event->ignore();
+        QMessageBox::closeEvent(event);
+    }
+
+private:
+    bool m_escapeAnswers;
+};
 
 } // namespace
 
@@ -108,14 +143,12 @@ int QtMessageService::ShowMessage(const std::string &text, MsgButtons buttons, M
         QWidget *owner = QApplication::activeModalWidget();
         if (!owner)
             owner = QApplication::activeWindow();
-        QMessageBox box(ToQtIcon(EffectiveIcon(buttons, icon)), m_caption, QString::fromStdString(text),
-                        ToQtButtons(buttons), owner);
+        MessageBox box(ToQtIcon(EffectiveIcon(buttons, icon)), m_caption, QString::fromStdString(text),
+                       ToQtButtons(buttons), owner);
         // A window takes no font from its owner: without this the box would
         // draw in the desktop's default face, not the dialogs'.
         box.setFont(owner ? owner->font() : DialogFont(res::GetDialogTemplate(IDD_PLAXOMET_DIALOG)));
         box.setTextFormat(Qt::PlainText);
-        if (buttons == MsgButtons::OKCancel || buttons == MsgButtons::YesNoCancel)
-            box.setEscapeButton(QMessageBox::Cancel);
         return FromQtButton(box.exec());
     } catch (...) {
         return AnswerNone; // a box that cannot be shown answers nothing

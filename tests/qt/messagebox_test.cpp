@@ -81,6 +81,34 @@ TEST(QtMessageBox, EnterAnswersTheDefaultButtonInTheDialogsFont)
         << "a message box draws in the dialogs' face, not the desktop's default";
 }
 
+TEST(QtMessageBox, EscAnswersOnlyABoxWithOkOrCancel)
+{
+    const struct {
+        MsgButtons buttons;
+        int expected; // after Esc, or after Yes where Esc must leave the box open
+    } cases[] = {
+        {MsgButtons::OK, AnswerOK},
+        {MsgButtons::OKCancel, AnswerCancel},
+        {MsgButtons::YesNoCancel, AnswerCancel},
+        {MsgButtons::YesNo, AnswerYes},
+    };
+    QtMessageService service(QStringLiteral("plaxomet"));
+    for (const auto &c : cases) {
+        WhenBoxOpens([](QMessageBox *box) {
+            QTest::keyClick(box, Qt::Key_Escape);
+            QApplication::processEvents();
+            if (box->isVisible()) {
+                box->close(); // the close box answers no more than Esc does
+                QApplication::processEvents();
+            }
+            if (box->isVisible())
+                box->button(QMessageBox::Yes)->click();
+        });
+        EXPECT_EQ(service.ShowMessage("Delete this entry?", c.buttons), c.expected)
+            << "buttons " << static_cast<int>(c.buttons);
+    }
+}
+
 TEST(ApplicationName, IsTheExecutableNameWithoutFolderAndExtension)
 {
     EXPECT_EQ(ApplicationNameFromPath("/usr/bin/plaxomet"), "plaxomet");
