@@ -1,8 +1,11 @@
 #!/usr/bin/env python3
 """Makes res/icons/plaxomet.ico, the Windows icon, from the PNG artwork: a
 16x16 and a 32x32 image in the 16 colours of the standard Windows palette,
-each with the transparency mask its alpha channel gives. Run it again after
-the artwork changes; the build uses the .ico it wrote."""
+each with the transparency mask its alpha channel gives (the dialogs draw
+these), and for Explorer and the Start menu a 48x48 image in full colour with
+alpha and the 256x256 artwork as PNG. Run it again after the artwork changes
+(the larger PNGs come from plaxomet.svg: rsvg-convert -w N -h N); the build
+uses the .ico it wrote."""
 import struct
 import sys
 import zlib
@@ -67,14 +70,30 @@ def bitmap(width, height, rows):
     return header + palette + colours + mask
 
 
+def true_colour_bitmap(width, height, rows):
+    header = struct.pack("<IiiHHIIiiII", 40, width, height * 2, 1, 32, 0, 0, 0, 0, 0, 0)
+    colours, mask = b"", b""
+    for row in reversed(rows):  # bottom-up, BGRA
+        colours += b"".join(bytes((row[x * 4 + 2], row[x * 4 + 1], row[x * 4], row[x * 4 + 3])) for x in range(width))
+        bits = 0
+        for x in range(width):
+            bits = (bits << 1) | (row[x * 4 + 3] == 0)
+        line = bits.to_bytes((width + 7) // 8, "big")
+        mask += line + b"\0" * (-len(line) % 4)
+    return header + colours + mask
+
+
 def main():
     icons = Path(sys.argv[0]).resolve().parent.parent / "res" / "icons"
-    images = [bitmap(*read_rgba(icons / f"plaxomet-{size}.png")) for size in (16, 32)]
-    out, offset = struct.pack("<HHH", 0, 1, len(images)), 6 + 16 * len(images)
-    for size, image in zip((16, 32), images):
-        out += struct.pack("<BBBBHHII", size, size, 16, 0, 1, 4, len(image), offset)
+    # size, colour count (0: more than 256), bits per pixel, image
+    entries = [(size, 16, 4, bitmap(*read_rgba(icons / f"plaxomet-{size}.png"))) for size in (16, 32)]
+    entries.append((48, 0, 32, true_colour_bitmap(*read_rgba(icons / "plaxomet-48.png"))))
+    entries.append((256, 0, 32, (icons / "plaxomet-256.png").read_bytes()))
+    out, offset = struct.pack("<HHH", 0, 1, len(entries)), 6 + 16 * len(entries)
+    for size, colours, bits, image in entries:
+        out += struct.pack("<BBBBHHII", size % 256, size % 256, colours, 0, 1, bits, len(image), offset)
         offset += len(image)
-    (icons / "plaxomet.ico").write_bytes(out + b"".join(images))
+    (icons / "plaxomet.ico").write_bytes(out + b"".join(image for *_, image in entries))
 
 
 main()

@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(cmake make g++ libgtest-dev libgmock-dev libbenchmark-dev
-          qt6-base-dev qt6-qpa-plugins libgl-dev fonts-liberation2 locales
+          qt6-base-dev qt6-qpa-plugins libgl-dev fonts-liberation locales
           ${EXTRA_PACKAGES:-})
 missing=()
 for package in "${packages[@]}"; do
