@@ -11,7 +11,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/build-windows.sh > /dev/null
-EXTRA_PACKAGES="wine64 xvfb xauth" scripts/setup.sh --no-build
+EXTRA_PACKAGES="wine wine64 xvfb xauth" scripts/setup.sh --no-build
 runs=${RUNS:-15}
 
 work=$(mktemp -d)

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Cross-builds the Windows program with MinGW-w64 into build-windows/:
-# app/plaxomet.exe (64-bit, no DLL beside it), the installer
-# plaxomet-1.0.0.1-win64.exe and the portable plaxomet-1.0.0.1-win64.zip.
+# app/plaxomet.exe (64-bit, no DLL beside it), the per-user installer
+# plaxomet-VERSION-win64.exe and the portable plaxomet-VERSION-win64.zip,
+# each with its SHA-256 sum beside it (.sha256, as sha256sum writes it).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 EXTRA_PACKAGES="g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 nsis zip" scripts/setup.sh --no-build
@@ -13,5 +14,11 @@ if x86_64-w64-mingw32-objdump -p build-windows/app/plaxomet.exe | grep -iE 'DLL 
     echo "plaxomet.exe needs a MinGW runtime DLL" >&2
     exit 1
 fi
+cmake --build build-windows --target installer
 (cd build-windows && cpack > /dev/null)
-ls -l build-windows/app/plaxomet.exe build-windows/plaxomet-*-win64.exe build-windows/plaxomet-*-win64.zip
+cd build-windows
+for file in plaxomet-*-win64.exe plaxomet-*-win64.zip; do
+    sha256sum "$file" > "$file.sha256"
+done
+ls -l app/plaxomet.exe plaxomet-*-win64.exe plaxomet-*-win64.zip
+cat plaxomet-*.sha256

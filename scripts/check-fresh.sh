@@ -114,7 +114,7 @@ show_dialog() { # system command
         done
         dialog=$(window Plaxomet)
         xprop -id "$dialog" WM_CLASS | grep -q "\"plaxomet\"" || { xprop -id "$dialog" WM_CLASS; exit 1; }
-        xprop -id "$dialog" _NET_WM_ICON | grep -q "32, 32" || { echo "the window has no icon"; exit 1; }
+        xprop -id "$dialog" _NET_WM_ICON | grep -q "Icon (32 x 32)" || { echo "the window has no icon"; exit 1; }
         echo "the main dialog is up, with its icon and window class"
     '
 }

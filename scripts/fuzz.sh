@@ -5,7 +5,7 @@
 # allocation fails the run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-EXTRA_PACKAGES="clang libclang-rt-14-dev" scripts/setup.sh --no-build
+EXTRA_PACKAGES="clang libclang-rt-dev" scripts/setup.sh --no-build
 
 seconds=${FUZZ_SECONDS:-60}
 cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \

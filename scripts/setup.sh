@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs whatever the build needs that this Debian or Ubuntu machine lacks
+# Installs whatever the build needs that this Debian machine lacks
 # (plus the packages in EXTRA_PACKAGES), then configures and builds the
 # project into build/, unless called with --no-build.
 set -euo pipefail

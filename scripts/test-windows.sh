@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh  # the Linux build, for the reference files
 scripts/build-windows.sh
-EXTRA_PACKAGES="wine64 xvfb xauth" scripts/setup.sh --no-build
+EXTRA_PACKAGES="wine wine64 xvfb xauth" scripts/setup.sh --no-build
 
 work=$(mktemp -d)
 display=:$((200 + RANDOM % 100))
@@ -38,24 +38,43 @@ grep -q 'NOTEPAD.EXE PlaxometReport.txt' "$work/run/notepad-called.txt"
 grep -q '^show 5' "$work/run/notepad-called.txt"
 echo "report and settings are the Linux build's bytes; Notepad was started with the report, shown"
 
-echo "== the installer"
+echo "== the installer, per user"
 installer=$(ls build-windows/plaxomet-*-win64.exe)
+(cd build-windows && sha256sum --check --quiet plaxomet-*-win64.exe.sha256 plaxomet-*-win64.zip.sha256)
+unzip -Z1 build-windows/plaxomet-*-win64.zip | sort | tr '\n' ' ' | grep -qx 'LICENSE.txt README.txt THIRD-PARTY-NOTICES.txt plaxomet.exe '
+key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Plaxomet'
 wine "$installer" /S
 wineserver -w
-programs="$WINEPREFIX/drive_c/Program Files/Plaxomet"
-test -f "$programs/plaxomet.exe"
-shortcut=$(find "$WINEPREFIX/drive_c" -name Plaxomet.lnk | head -n 1)
-test -n "$shortcut"
+local_app_data=$(winepath -u "$(wine cmd /c echo %LOCALAPPDATA% | tr -d '\r')")
+programs="$local_app_data/Programs/Plaxomet"
+for file in plaxomet.exe Uninstall.exe LICENSE.txt THIRD-PARTY-NOTICES.txt README.txt; do
+    test -f "$programs/$file" || { echo "not installed: $programs/$file" >&2; exit 1; }
+done
+test ! -e "$WINEPREFIX/drive_c/Program Files/Plaxomet"
+wine reg query "$key" /v DisplayName | grep -q Plaxomet
+wine reg query "$key" /v UninstallString | grep -q 'Uninstall.exe'
+shortcut=$(find "$WINEPREFIX/drive_c/users" -name Plaxomet.lnk | head -n 1)
+case "$shortcut" in
+    */users/Public/* | "") echo "no shortcut in the user's own Start menu: $shortcut" >&2; exit 1 ;;
+esac
 wine "$blackbox" "$(winepath -w "$shortcut")"
 wineserver -w
 settings=$(find "$WINEPREFIX/drive_c/users" "$HOME" -path '*Plaxomet/SETTINGS' 2> /dev/null | head -n 1)
 test -n "$settings"
 case "$settings" in */Public/*) echo "the shortcut's folder is shared, not the user's: $settings" >&2; exit 1 ;; esac
-echo "installed, started from its shortcut in $(dirname "$settings")"
+echo "installed in $programs, started from its shortcut in $(dirname "$settings")"
 wine "$programs/Uninstall.exe" /S
 wineserver -w
 sleep 2
-test ! -e "$programs/plaxomet.exe"
-test -z "$(find "$WINEPREFIX/drive_c" -name Plaxomet.lnk -o -path '*Start Menu*/Plaxomet')"
+# Nothing of ours is left but the user's own files.
+test ! -e "$programs"
+test -z "$(find "$WINEPREFIX/drive_c" -name 'Plaxomet.lnk' -o -name 'Uninstall.exe' -path '*Plaxomet*')"
+! wine reg query "$key" > /dev/null 2>&1 || { echo "the uninstall entry is left" >&2; exit 1; }
+wine reg export 'HKCU\Software' "$(winepath -w "$work/after.reg")" > /dev/null 2>&1
+test -s "$work/after.reg"
+if grep -i 'plaxomet' "$work/after.reg"; then
+    echo "registry keys of ours are left" >&2
+    exit 1
+fi
 test -f "$settings"
-echo "uninstalled; the user's settings stay"
+echo "uninstalled; nothing of ours is left but the user's settings"

@@ -6,6 +6,9 @@
 #include "tests/win32/win32driver.h"
 #include "win32/win32services.h"
 
+#include <cstring>
+#include <cwchar>
+
 #include <gtest/gtest.h>
 
 // What only the native windows can show: the system menu, window styles,
@@ -66,6 +69,42 @@ TEST(Win32TextSizes, ColumnsAreWideEnoughForEveryEntryAndTheNameStopsAtSeventeen
             EXPECT_GE(first.right - first.left, w.EntryWidth(IDC_STYLESLIST, line)) << i;
         }
     });
+}
+
+// The native edit field takes a paste as the Qt build now does: its first
+// line, as much of it as the limit leaves room for.
+TEST(Win32EditTextSize, APasteIsCutToTheLimitAndToItsFirstLine)
+{
+    const struct {
+        int field;
+        const wchar_t *clipboard;
+        const char *expected;
+    } cases[] = {
+        {IDC_ENTRYNAME, L"ABCDEFGHIJKLMNOPQRSTUVWXYZ1234", "ABCDEFGHIJKLMNOPQ"},
+        {IDC_ENTRYNAME, L"AB\r\nCD", "AB"},
+        {IDC_ENTRYSIZE, L"12.5\r\n7", "12.5"},
+    };
+    TemporaryWorkingDirectory dir;
+    RecordingMessageService messages;
+    for (const auto &c : cases) {
+        CEditTextStylesDlg edit(Driver().Toolkit(), messages);
+        std::string text;
+        LookAt(edit, [&](Win32DialogWindow &w) {
+            ASSERT_TRUE(::OpenClipboard(w.Handle()));
+            ::EmptyClipboard();
+            const std::size_t bytes = (std::wcslen(c.clipboard) + 1) * sizeof(wchar_t);
+            HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, bytes);
+            std::memcpy(::GlobalLock(memory), c.clipboard, bytes);
+            ::GlobalUnlock(memory);
+            ::SetClipboardData(CF_UNICODETEXT, memory);
+            ::CloseClipboard();
+            const HWND field = w.Item(c.field);
+            ::SendMessageW(field, EM_SETSEL, 0, -1);
+            ::SendMessageW(field, WM_PASTE, 0, 0);
+            text = w.GetText(c.field);
+        });
+        EXPECT_EQ(text, c.expected);
+    }
 }
 
 } // namespace
