@@ -13,5 +13,5 @@ if grep -rnE '#include <Q|#include "qt/|#include "win32/' base calc archive styl
 fi
 cmake -S . -B build-noqt -DPLAXOMET_BUILD_UI=OFF -DCMAKE_DISABLE_FIND_PACKAGE_Qt6=ON > /dev/null
 cmake --build build-noqt --parallel "$(nproc)"
-ctest --test-dir build-noqt --output-on-failure --parallel "$(nproc)"
+ctest --test-dir build-noqt --output-on-failure --no-tests=error --parallel "$(nproc)"
 echo "base, core, dialogs and resources build and pass without Qt"

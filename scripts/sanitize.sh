@@ -14,4 +14,4 @@ cmake --build build-asan --parallel "$(nproc)"
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-ctest --test-dir build-asan --output-on-failure --parallel "$(nproc)"
+ctest --test-dir build-asan --output-on-failure --no-tests=error --parallel "$(nproc)"
