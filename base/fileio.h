@@ -3,6 +3,8 @@
 // base/: generic modules every layer may use: the file layer, file errors,
 // Windows-1252 text, number text and the message-box service interface.
 
+#include "base/filesystem.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -16,27 +18,17 @@
 // write names its full path.
 namespace fileio {
 
-// Where every byte written to a file goes; tests install one that fails.
-class WriteChannel {
+// The file system every call goes through: the platform's, or one a test
+// puts in front of it for the lifetime of this object.
+class ScopedFileSystem {
 public:
-    virtual ~WriteChannel() = default;
-    // Bytes written, or -1 with errno set.
-    virtual long Write(int fd, const void *data, std::size_t size);
-    // 0, or -1 with errno set.
-    virtual int Sync(int fd);
-    virtual int Close(int fd);
-};
-
-// Installs a channel for the lifetime of this object (tests only).
-class ScopedWriteChannel {
-public:
-    explicit ScopedWriteChannel(WriteChannel &channel);
-    ~ScopedWriteChannel();
-    ScopedWriteChannel(const ScopedWriteChannel &) = delete;
-    ScopedWriteChannel &operator=(const ScopedWriteChannel &) = delete;
+    explicit ScopedFileSystem(FileSystem &files);
+    ~ScopedFileSystem();
+    ScopedFileSystem(const ScopedFileSystem &) = delete;
+    ScopedFileSystem &operator=(const ScopedFileSystem &) = delete;
 
 private:
-    WriteChannel *m_previous;
+    FileSystem *m_previous;
 };
 
 // The content of a binary file, up to maxBytes. Anything but a regular file
@@ -46,10 +38,12 @@ std::vector<std::uint8_t> ReadFile(const std::string &nameAsPassed, const std::f
 
 // Replaces a file's content so that it is either wholly the old or wholly
 // the new: the bytes go to a temporary file beside it, created with the
-// file's permissions, which is synced and then renamed over it. A symbolic
+// file's permissions, which is flushed and then put in its place. A symbolic
 // link is followed and its target replaced. A file this process may not
 // write raises access denied and stays as it was. Where the folder takes no
-// new file but the file itself is writable, it is rewritten in place.
+// new file but the file itself is writable, it is rewritten in place. A
+// failure leaves no temporary file behind, except where it holds the only
+// whole copy of the content.
 void ReplaceFileContents(const std::string &nameAsPassed, const std::filesystem::path &diskPath,
                          std::span<const std::uint8_t> bytes);
 
@@ -62,20 +56,20 @@ public:
     OutputTextFile(const OutputTextFile &) = delete;
     OutputTextFile &operator=(const OutputTextFile &) = delete;
 
-    bool IsOpen() const { return m_fd >= 0; }
+    bool IsOpen() const { return m_file != kNoFile; }
     // A failed or short write raises cause 13 (disk full) with the full path.
     void Write(std::string_view text);
     void Close();
 
 private:
-    int m_fd = -1;
+    FileHandle m_file = kNoFile;
     std::string m_fullPath;
 };
 
 // Text as the bytes it is made of.
 std::span<const std::uint8_t> AsBytes(std::string_view text);
 
-// The absolute form of a path, as messages about reads and writes name it.
+// The absolute form of a path, as messages about reads and writes name it (8-bit text).
 std::string FullPath(const std::filesystem::path &path);
 
 } // namespace fileio

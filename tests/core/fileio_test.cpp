@@ -2,10 +2,17 @@
 #include "base/fileio.h"
 #include "tests/support/fakes.h"
 
+#include <algorithm>
 #include <cerrno>
-#include <gtest/gtest.h>
+#include <cstdio>
 #include <optional>
 #include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace {
 
@@ -35,32 +42,216 @@ protected:
     TemporaryWorkingDirectory dir;
 };
 
-TEST_F(ReplaceContentsTest, AWriteFailingPartWayLeavesTheOldFile)
+using Call = FaultyFiles::Call;
+using Fault = FaultyFiles::Fault;
+
+// Errors each call of a save plausibly meets, as the platform numbers them.
+struct PlausibleError {
+    Call call;
+    Fault fault;
+    long error;
+};
+
+#ifdef _WIN32
+// Windows' own numbers; ReplaceFileW's partial failures are from its Return value section.
+const PlausibleError kPlausibleErrors[] = {
+    {Call::MayWrite, Fault::Fail, 5},         {Call::MayWrite, Fault::Fail, 32},
+    {Call::CreateNew, Fault::Fail, 5},        {Call::CreateNew, Fault::Fail, 112},
+    {Call::CreateNew, Fault::Fail, 4},        {Call::Write, Fault::Fail, 5},
+    {Call::Write, Fault::Fail, 32},           {Call::Write, Fault::Fail, 33},
+    {Call::Write, Fault::Fail, 112},          {Call::Flush, Fault::Fail, 5},
+    {Call::Flush, Fault::Fail, 112},          {Call::Close, Fault::Fail, 6},
+    {Call::Replace, Fault::Fail, 5},          {Call::Replace, Fault::Fail, 32},
+    {Call::Replace, Fault::Fail, 1175},       {Call::Replace, Fault::TargetGone, 1176},
+    {Call::Replace, Fault::TargetGone, 1177}, {Call::Remove, Fault::Fail, 5},
+    {Call::Exists, Fault::Fail, 2},
+};
+#else
+const PlausibleError kPlausibleErrors[] = {
+    {Call::MayWrite, Fault::Fail, EACCES},
+    {Call::MayWrite, Fault::Fail, EROFS},
+    {Call::CreateNew, Fault::Fail, EACCES},
+    {Call::CreateNew, Fault::Fail, ENOSPC},
+    {Call::CreateNew, Fault::Fail, EMFILE},
+    {Call::CreateNew, Fault::Fail, EDQUOT},
+    {Call::Write, Fault::Fail, ENOSPC},
+    {Call::Write, Fault::Fail, EIO},
+    {Call::Write, Fault::Fail, EFBIG},
+    {Call::Write, Fault::Fail, EINTR},
+    {Call::Flush, Fault::Fail, EIO},
+    {Call::Flush, Fault::Fail, ENOSPC},
+    {Call::Close, Fault::Fail, EIO},
+    {Call::Replace, Fault::Fail, EBUSY},
+    {Call::Replace, Fault::Fail, EIO},
+    {Call::Replace, Fault::Fail, EACCES},
+    // What Windows' replace does half way, on this platform's calls.
+    {Call::Replace, Fault::TargetGone, EIO},
+    {Call::Remove, Fault::Fail, EACCES},
+    {Call::Exists, Fault::Fail, ENOENT},
+};
+#endif
+
+// The calls a save over an existing file makes when nothing fails.
+std::vector<Call> CallsOfASave()
 {
+    TemporaryWorkingDirectory dir;
     WriteBytes("DATA", kOld);
-    for (const std::size_t limit : {0u, 1u, 10u, 35u}) {
-        FailingWriteChannel channel(limit, ENOSPC);
-        fileio::ScopedWriteChannel scope(channel);
-        const auto error = ReplaceExpectingError();
-        EXPECT_EQ(error.m_cause, CFileException::diskFull) << limit;
-        EXPECT_EQ(error.m_strFileName, (dir.Path() / "DATA").string()) << "a write names the full path";
-        EXPECT_EQ(ReadBytes("DATA"), kOld) << limit;
-        EXPECT_EQ(FolderEntries(dir.Path()), std::vector<std::string>{"DATA"}) << "no temporary file left";
+    FaultyFiles files;
+    fileio::ScopedFileSystem scope(files);
+    fileio::ReplaceFileContents("DATA.", "DATA", fileio::AsBytes(kNew));
+    return files.calls;
+}
+
+// Fails each call of a save in turn with each error it plausibly meets. The
+// file holds the old or the new bytes, whole; a failure names its cause and
+// the file as the failing call knew it, and leaves no file of ours behind.
+TEST(SaveFaults, EveryCallFailingLeavesOneWholeFileAndNoOtherFile)
+{
+    const auto calls = CallsOfASave();
+    ASSERT_GE(calls.size(), 7u);
+    int cases = 0;
+    for (std::size_t at = 1; at <= calls.size(); ++at) {
+        for (const auto &plausible : kPlausibleErrors) {
+            if (plausible.call != calls[at - 1])
+                continue;
+            ++cases;
+            const std::string row =
+                "call " + std::to_string(at) + " error " + std::to_string(plausible.error);
+            TemporaryWorkingDirectory dir;
+            WriteBytes("DATA", kOld);
+            FaultyFiles files;
+            files.failAt = static_cast<int>(at);
+            files.fault = plausible.fault;
+            files.error = plausible.error;
+            std::optional<std::string> message;
+            {
+                fileio::ScopedFileSystem scope(files);
+                try {
+                    fileio::ReplaceFileContents("DATA.", "DATA", fileio::AsBytes(kNew));
+                } catch (const CFileException &error) {
+                    message = error.GetErrorMessage();
+                }
+            }
+            const auto content = ReadBytes("DATA");
+            EXPECT_TRUE(content == kOld || content == kNew) << row << ": " << content;
+            EXPECT_EQ(FolderEntries(dir.Path()), std::vector<std::string>{"DATA"}) << row;
+            if (message) {
+                EXPECT_EQ(content, kOld) << row;
+                const bool namesThePath = plausible.call == Call::Write || plausible.call == Call::Flush ||
+                                          plausible.call == Call::Close;
+                const std::string name = namesThePath ? fileio::FullPath("DATA") : "DATA.";
+                EXPECT_EQ(*message,
+                          CFileException(fileio::CauseOf(plausible.error), 0, name).GetErrorMessage())
+                    << row;
+            }
+        }
+    }
+    EXPECT_GE(cases, 15);
+    std::printf("%d failing calls tried\n", cases);
+}
+
+struct ExpectedOutcome {
+    const char *name;
+    Call call;
+    Fault fault;
+    long error;
+    bool persistent;
+    const char *content; // what DATA holds afterwards
+    int cause;           // of the error raised, -1 for none
+};
+
+// The outcomes that tell the right handling from a plausible wrong one.
+TEST(SaveFaults, OutcomesOfTheReplaceStates)
+{
+    const ExpectedOutcome cases[] = {
+        {"old file taken away, new one not moved in: the new one is moved in", Call::Replace,
+         Fault::TargetGone, kHardIoError, false, "new", -1},
+#ifdef _WIN32
+        {"a scanner's brief hold is waited out", Call::Replace, Fault::Fail, 32, false, "new", -1},
+        {"a hold that lasts is a sharing violation", Call::Replace, Fault::Fail, 32, true, "old",
+         CFileException::sharingViolation},
+        {"the replaced file held open reads as a sharing violation", Call::Replace, Fault::Fail, 1175, false,
+         "old", CFileException::sharingViolation},
+        {"access denied that lasts", Call::Replace, Fault::Fail, 5, true, "old",
+         CFileException::accessDenied},
+#else
+        {"a busy file is not waited for", Call::Replace, Fault::Fail, EBUSY, false, "old",
+         CFileException::sharingViolation},
+#endif
+    };
+    const auto calls = CallsOfASave();
+    const auto replaceAt = std::find(calls.begin(), calls.end(), Call::Replace) - calls.begin() + 1;
+    for (const auto &c : cases) {
+        TemporaryWorkingDirectory dir;
+        WriteBytes("DATA", kOld);
+        FaultyFiles files;
+        files.failAt = static_cast<int>(replaceAt);
+        files.fault = c.fault;
+        files.error = c.error;
+        files.persistent = c.persistent;
+        int cause = -1;
+        {
+            fileio::ScopedFileSystem scope(files);
+            try {
+                fileio::ReplaceFileContents("DATA.", "DATA", fileio::AsBytes(kNew));
+            } catch (const CFileException &error) {
+                cause = error.m_cause;
+            }
+        }
+        EXPECT_EQ(ReadBytes("DATA"), std::string(c.content) == "new" ? kNew : kOld) << c.name;
+        EXPECT_EQ(cause, c.cause) << c.name;
+        EXPECT_EQ(FolderEntries(dir.Path()), std::vector<std::string>{"DATA"}) << c.name;
+        if (c.persistent && fileio::IsTransient(c.error)) {
+            EXPECT_EQ(std::count(files.calls.begin(), files.calls.end(), Call::Pause), 5) << c.name;
+        }
     }
 }
 
-TEST_F(ReplaceContentsTest, SyncOrCloseFailureLeavesTheOldFile)
+// Where the old file is gone and the new one cannot be moved in either, the
+// new content is the only copy: it stays, whole, under the temporary name.
+TEST(SaveFaults, TheOnlyCopyIsNeverDeleted)
 {
+    const auto calls = CallsOfASave();
+    const auto replaceAt = std::find(calls.begin(), calls.end(), Call::Replace) - calls.begin() + 1;
+    TemporaryWorkingDirectory dir;
     WriteBytes("DATA", kOld);
-    for (const bool sync : {true, false}) {
-        FailingWriteChannel channel(1000, 0);
-        (sync ? channel.failSync : channel.failClose) = true;
-        fileio::ScopedWriteChannel scope(channel);
-        const auto error = ReplaceExpectingError();
-        EXPECT_EQ(error.m_cause, CFileException::hardIO);
-        EXPECT_EQ(error.m_strFileName, (dir.Path() / "DATA").string());
-        EXPECT_EQ(ReadBytes("DATA"), kOld);
-        EXPECT_EQ(FolderEntries(dir.Path()), std::vector<std::string>{"DATA"});
+    FaultyFiles files;
+    files.failAt = static_cast<int>(replaceAt);
+    files.fault = Fault::TargetGone;
+    files.error = kHardIoError;
+    files.persistent = true;
+    {
+        fileio::ScopedFileSystem scope(files);
+        EXPECT_THROW(fileio::ReplaceFileContents("DATA.", "DATA", fileio::AsBytes(kNew)), CFileException);
+    }
+    const auto left = FolderEntries(dir.Path());
+    ASSERT_EQ(left.size(), 1u);
+    EXPECT_EQ(ReadBytes(left[0]), kNew);
+}
+
+// Stops a save dead after each of its calls, as a crash or a power cut would:
+// the file then holds the old or the new bytes, whole, and whatever the
+// crash left never stops the next save.
+TEST(SaveFaults, ACrashAtAnyPointLeavesOneWholeFileAndTheNextSaveWorks)
+{
+    const auto calls = CallsOfASave();
+    for (int after = 0; after <= static_cast<int>(calls.size()); ++after) {
+        TemporaryWorkingDirectory dir;
+        WriteBytes("DATA", kOld);
+        FaultyFiles files;
+        files.crashAfter = after;
+        {
+            fileio::ScopedFileSystem scope(files);
+            try {
+                fileio::ReplaceFileContents("DATA.", "DATA", fileio::AsBytes(kNew));
+            } catch (const SimulatedCrash &) {
+            }
+        }
+        const auto bytes = fileio::ReadFile("DATA.", "DATA");
+        const std::string content(bytes.begin(), bytes.end());
+        EXPECT_TRUE(content == kOld || content == kNew) << "crash after call " << after << ": " << content;
+        fileio::ReplaceFileContents("DATA.", "DATA", fileio::AsBytes(std::string("newest")));
+        EXPECT_EQ(ReadBytes("DATA"), "newest") << "crash after call " << after;
     }
 }
 
@@ -109,14 +300,14 @@ TEST_F(ReplaceContentsTest, ALinkIsReplacedAtItsTarget)
 }
 
 // Records the permission bits the file being written has at each write.
-class ModeRecordingChannel : public fileio::WriteChannel {
+class ModeRecordingFiles : public FaultyFiles {
 public:
-    long Write(int fd, const void *data, std::size_t size) override
+    long Write(FileHandle file, const void *data, std::size_t size) override
     {
         struct stat status {};
-        ::fstat(fd, &status);
+        ::fstat(static_cast<int>(file), &status);
         modes.push_back(status.st_mode & 07777);
-        return WriteChannel::Write(fd, data, size);
+        return FaultyFiles::Write(file, data, size);
     }
     std::vector<unsigned> modes;
 };
@@ -125,13 +316,13 @@ TEST_F(ReplaceContentsTest, TheTemporaryFileIsNeverWiderThanTheFileItReplaces)
 {
     WriteBytes("DATA", kOld);
     fs::permissions("DATA", fs::perms::owner_read | fs::perms::owner_write);
-    ModeRecordingChannel channel;
+    ModeRecordingFiles files;
     {
-        fileio::ScopedWriteChannel scope(channel);
+        fileio::ScopedFileSystem scope(files);
         Replace();
     }
-    ASSERT_FALSE(channel.modes.empty());
-    for (const auto mode : channel.modes)
+    ASSERT_FALSE(files.modes.empty());
+    for (const auto mode : files.modes)
         EXPECT_EQ(mode & ~0600u, 0u) << std::oct << mode;
     EXPECT_EQ(fs::status("DATA").permissions(), fs::perms::owner_read | fs::perms::owner_write);
 }
@@ -149,6 +340,35 @@ TEST_F(ReplaceContentsTest, ATemporaryLeftByACrashIsPassedOver)
 }
 
 #ifdef _WIN32
+// Another program holding the file open without sharing it (an editor, a
+// sync client): the save is refused as the sharing violation it is, and the
+// folder is left as it was.
+TEST_F(ReplaceContentsTest, AFileHeldOpenByAnotherProgramIsASharingViolation)
+{
+    WriteBytes("DATA", kOld);
+    const HANDLE held = ::CreateFileW(L"DATA", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    const auto error = ReplaceExpectingError();
+    ::CloseHandle(held);
+    EXPECT_STREQ(error.what(), "Encountered a sharing violation while accessing DATA..");
+    EXPECT_EQ(ReadBytes("DATA"), kOld);
+    EXPECT_EQ(FolderEntries(dir.Path()), std::vector<std::string>{"DATA"});
+}
+
+// Writes and flushes report the system's own error, not the C runtime's
+// folding of it (which turned access denied into a bad handle).
+TEST_F(ReplaceContentsTest, WriteAndFlushFailuresCarryTheWindowsError)
+{
+    WriteBytes("DATA", kOld);
+    auto &files = fileio::SystemFiles();
+    const auto file = files.OpenForReading("DATA");
+    ASSERT_NE(file, fileio::kNoFile);
+    EXPECT_EQ(files.Write(file, "x", 1), -1);
+    EXPECT_EQ(files.LastError(), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(fileio::CauseOf(files.LastError()), CFileException::accessDenied);
+    files.Close(file);
+}
+
 TEST_F(ReplaceContentsTest, TheReadOnlyAttributeRefusesTheSave)
 {
     WriteBytes("DATA", kOld);

@@ -83,9 +83,12 @@ TEST_F(ReportTest, AFailedWriteOrCloseIsDiskFullWithTheFullPath)
 {
     const auto v = Calculated(1, 19.0f, 0.72f, 25.0f);
     for (const std::size_t limit : {0u, 100u, 400u, 100000u}) {
-        FailingWriteChannel channel(limit, EIO);
-        channel.failClose = limit == 100000u;
-        fileio::ScopedWriteChannel scope(channel);
+        FaultyFiles files;
+        files.writeLimit = limit;
+        files.error = kHardIoError;
+        if (limit == 100000u)
+            files.failAt = 3; // create, write, close
+        fileio::ScopedFileSystem scope(files);
         try {
             WriteReport(v, messages, launcher);
             ADD_FAILURE() << limit;

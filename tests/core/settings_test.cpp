@@ -125,8 +125,10 @@ TEST(SettingsPermissions, AnUnreadableFileLoadsTheDefaultsAndAReadOnlyOneIsNotRe
 TEST_F(SettingsTest, AFailedSaveKeepsTheSavedValues)
 {
     WriteBytes("SETTINGS", kDefaultBytes);
-    FailingWriteChannel channel(7, ENOSPC);
-    fileio::ScopedWriteChannel scope(channel);
+    FaultyFiles files;
+    files.writeLimit = 7;
+    files.error = kDiskFullError;
+    fileio::ScopedFileSystem scope(files);
     auto v = Defaults();
     v.m_fStaveWidth = 3.0f;
     try {

@@ -185,8 +185,10 @@ TEST_F(StylesFileTest, AFailedSaveLeavesTheOldFile)
     SortedTextSizeList list;
     list.AddString("NEW\t1.00");
     list.AddString("NEWER\t2.00");
-    FailingWriteChannel channel(5, ENOSPC);
-    fileio::ScopedWriteChannel scope(channel);
+    FaultyFiles files;
+    files.writeLimit = 5;
+    files.error = kDiskFullError;
+    fileio::ScopedFileSystem scope(files);
     EXPECT_THROW(SaveStyles(list), CFileException);
     EXPECT_EQ(ReadBytes("STYLES"), old);
 }

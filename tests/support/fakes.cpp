@@ -34,36 +34,105 @@ std::vector<std::string> RecordingMessageService::Texts() const
     return texts;
 }
 
-long FailingWriteChannel::Write(int fd, const void *data, std::size_t size)
+bool FaultyFiles::Faulted(Call call)
 {
-    if (m_written >= m_limit) {
-        errno = m_error;
+    calls.push_back(call);
+    const int number = static_cast<int>(calls.size());
+    if (crashAfter >= 0 && number > crashAfter) {
+        m_crashed = true;
+        throw SimulatedCrash{};
+    }
+    const bool hit = number == failAt || (persistent && failAt > 0 && number > failAt &&
+                                          call == calls[static_cast<std::size_t>(failAt - 1)]);
+    if (hit)
+        m_error = error;
+    return hit;
+}
+
+fileio::FileHandle FaultyFiles::OpenForReading(const std::filesystem::path &path)
+{
+    return Faulted(Call::OpenForReading) ? fileio::kNoFile : m_system.OpenForReading(path);
+}
+
+long FaultyFiles::Read(FileHandle file, void *buffer, std::size_t size)
+{
+    return Faulted(Call::Read) ? -1 : m_system.Read(file, buffer, size);
+}
+
+bool FaultyFiles::MayWrite(const std::filesystem::path &path)
+{
+    return !Faulted(Call::MayWrite) && m_system.MayWrite(path);
+}
+
+fileio::FileHandle FaultyFiles::CreateNew(const std::filesystem::path &path,
+                                          const std::filesystem::path &like)
+{
+    return Faulted(Call::CreateNew) ? fileio::kNoFile : m_system.CreateNew(path, like);
+}
+
+fileio::FileHandle FaultyFiles::OpenTruncated(const std::filesystem::path &path)
+{
+    return Faulted(Call::OpenTruncated) ? fileio::kNoFile : m_system.OpenTruncated(path);
+}
+
+fileio::FileHandle FaultyFiles::CreateOrTruncate(const std::filesystem::path &path)
+{
+    return Faulted(Call::CreateOrTruncate) ? fileio::kNoFile : m_system.CreateOrTruncate(path);
+}
+
+long FaultyFiles::Write(FileHandle file, const void *data, std::size_t size)
+{
+    if (Faulted(Call::Write))
+        return -1;
+    if (m_written >= writeLimit) {
+        m_error = error;
         return -1;
     }
-    const auto allowed = std::min(size, m_limit - m_written);
-    const long written = WriteChannel::Write(fd, data, allowed);
+    const long written = m_system.Write(file, data, std::min(size, writeLimit - m_written));
     if (written > 0)
         m_written += static_cast<std::size_t>(written);
     return written;
 }
 
-int FailingWriteChannel::Sync(int fd)
+bool FaultyFiles::Flush(FileHandle file)
 {
-    if (failSync) {
-        errno = EIO;
-        return -1;
-    }
-    return WriteChannel::Sync(fd);
+    return !Faulted(Call::Flush) && m_system.Flush(file);
 }
 
-int FailingWriteChannel::Close(int fd)
+// A crashed program's files are closed by the system; a failed close releases the file all the same.
+bool FaultyFiles::Close(FileHandle file)
 {
-    WriteChannel::Close(fd);
-    if (failClose) {
-        errno = EIO;
-        return -1;
+    if (m_crashed) {
+        m_system.Close(file);
+        return true;
     }
-    return 0;
+    const bool failed = Faulted(Call::Close);
+    return m_system.Close(file) && !failed;
+}
+
+bool FaultyFiles::Replace(const std::filesystem::path &replacement, const std::filesystem::path &replaced)
+{
+    if (!Faulted(Call::Replace))
+        return m_system.Replace(replacement, replaced);
+    if (fault == Fault::TargetGone)
+        m_system.Remove(replaced);
+    m_error = error;
+    return false;
+}
+
+bool FaultyFiles::Remove(const std::filesystem::path &path)
+{
+    return !Faulted(Call::Remove) && m_system.Remove(path);
+}
+
+bool FaultyFiles::Exists(const std::filesystem::path &path)
+{
+    return !Faulted(Call::Exists) && m_system.Exists(path);
+}
+
+void FaultyFiles::Pause(int)
+{
+    Faulted(Call::Pause);
 }
 
 TemporaryWorkingDirectory::TemporaryWorkingDirectory() : m_previous(std::filesystem::current_path())

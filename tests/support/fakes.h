@@ -6,6 +6,7 @@
 #include "calc/report.h"
 
 #include <array>
+#include <cerrno>
 #include <cstdint>
 #include <deque>
 #include <filesystem>
@@ -38,22 +39,79 @@ public:
     std::vector<ViewerCommand> launches;
 };
 
-// Lets the first `limit` bytes through, then fails every write with `error`;
-// a write that crosses the limit is stored short, as a full disk does.
-class FailingWriteChannel : public fileio::WriteChannel {
-public:
-    explicit FailingWriteChannel(std::size_t limit, int error) : m_limit(limit), m_error(error) {}
-    long Write(int fd, const void *data, std::size_t size) override;
-    int Sync(int fd) override;
-    int Close(int fd) override;
+// Error numbers of the platform's file calls (errno, or Windows' own) for a
+// full disk and a failing device.
+#ifdef _WIN32
+inline constexpr long kDiskFullError = 112; // ERROR_DISK_FULL
+inline constexpr long kHardIoError = 23;    // ERROR_CRC
+#else
+inline constexpr long kDiskFullError = ENOSPC;
+inline constexpr long kHardIoError = EIO;
+#endif
 
-    bool failSync = false;
-    bool failClose = false;
+// What a crash or a power cut does to a save: it stops dead.
+struct SimulatedCrash {};
+
+// Passes every call on to the system's files, recording it, and fails or
+// stops the one a test names, as the documented failures of each call would.
+class FaultyFiles : public fileio::FileSystem {
+public:
+    using FileHandle = fileio::FileHandle;
+    enum class Call {
+        OpenForReading,
+        Read,
+        MayWrite,
+        CreateNew,
+        OpenTruncated,
+        CreateOrTruncate,
+        Write,
+        Flush,
+        Close,
+        Replace,
+        Remove,
+        Exists,
+        Pause
+    };
+    enum class Fault {
+        Fail,       // the call does nothing and fails with `error`
+        TargetGone, // Replace takes the replaced file away, then fails
+    };
+
+    FileHandle OpenForReading(const std::filesystem::path &path) override;
+    long Read(FileHandle file, void *buffer, std::size_t size) override;
+    bool MayWrite(const std::filesystem::path &path) override;
+    FileHandle CreateNew(const std::filesystem::path &path, const std::filesystem::path &like) override;
+    FileHandle OpenTruncated(const std::filesystem::path &path) override;
+    FileHandle CreateOrTruncate(const std::filesystem::path &path) override;
+    long Write(FileHandle file, const void *data, std::size_t size) override;
+    bool Flush(FileHandle file) override;
+    bool Close(FileHandle file) override;
+    bool Replace(const std::filesystem::path &replacement, const std::filesystem::path &replaced) override;
+    bool Remove(const std::filesystem::path &path) override;
+    bool Exists(const std::filesystem::path &path) override;
+    void Pause(int milliseconds) override;
+    long LastError() const override { return m_error; }
+
+    // The call (counted from 1) that meets `fault`; with `persistent`, every
+    // later call of the same kind fails too.
+    int failAt = 0;
+    Fault fault = Fault::Fail;
+    long error = 0;
+    bool persistent = false;
+    // Writes store this many bytes in all, then fail with `error`, as a full disk does.
+    std::size_t writeLimit = SIZE_MAX;
+    // The calls after this many are never made: the first throws SimulatedCrash.
+    int crashAfter = -1;
+
+    std::vector<Call> calls;
 
 private:
-    std::size_t m_limit;
-    int m_error;
+    bool Faulted(Call call);
+
+    fileio::FileSystem &m_system = fileio::SystemFiles();
+    long m_error = 0;
     std::size_t m_written = 0;
+    bool m_crashed = false;
 };
 
 // A fresh empty folder made the working directory for one test.

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+// The operating system's files as the file layer uses them: one seam for
+// both platforms, through which every call of a load or a save goes, so that
+// tests can fail or stop any of them. Each platform implements it in a file
+// of its own (filesystem_posix.cpp, filesystem_win32.cpp).
+namespace fileio {
+
+// An open file: a POSIX descriptor or a Windows HANDLE.
+using FileHandle = std::intptr_t;
+inline constexpr FileHandle kNoFile = -1;
+
+// A failed call returns kNoFile, -1 or false and leaves its error number,
+// errno or a Windows error, for LastError().
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // An existing regular file, not shared; anything else is refused as access denied.
+    virtual FileHandle OpenForReading(const std::filesystem::path &path) = 0;
+    // Bytes read, 0 at the end, -1 on failure.
+    virtual long Read(FileHandle file, void *buffer, std::size_t size) = 0;
+    // Whether this process may replace the content of an existing file.
+    virtual bool MayWrite(const std::filesystem::path &path) = 0;
+    // A file that must not exist yet, with the permissions of `like` where that exists.
+    virtual FileHandle CreateNew(const std::filesystem::path &path, const std::filesystem::path &like) = 0;
+    virtual FileHandle OpenTruncated(const std::filesystem::path &path) = 0;
+    virtual FileHandle CreateOrTruncate(const std::filesystem::path &path) = 0;
+    // Bytes written, -1 on failure.
+    virtual long Write(FileHandle file, const void *data, std::size_t size) = 0;
+    virtual bool Flush(FileHandle file) = 0;
+    // The handle is released even when closing reports a failure.
+    virtual bool Close(FileHandle file) = 0;
+    // Puts `replacement` in the place of `replaced`, which may or may not
+    // exist. A system that moves the old file away first may fail half way,
+    // leaving nothing under `replaced` and the new file under its own name.
+    virtual bool Replace(const std::filesystem::path &replacement, const std::filesystem::path &replaced) = 0;
+    virtual bool Remove(const std::filesystem::path &path) = 0;
+    virtual bool Exists(const std::filesystem::path &path) = 0;
+    virtual void Pause(int milliseconds) = 0;
+    virtual long LastError() const = 0;
+};
+
+// The platform's own.
+FileSystem &SystemFiles();
+
+// What a platform error number means to the program.
+int CauseOf(long error);
+bool IsNameTaken(long error);
+bool IsAccessDenied(long error);
+bool IsInterrupted(long error);
+// Another program's brief hold on a fresh file (a virus scanner, the search
+// indexer), which is usually gone within moments.
+bool IsTransient(long error);
+
+// A path as 8-bit text, for messages: the system's ANSI code page on
+// Windows, Windows-1252 elsewhere.
+std::string PathText(const std::filesystem::path &path);
+
+} // namespace fileio

@@ -1,0 +1,186 @@
+#include "base/fileerror.h"
+#include "base/filesystem.h"
+
+#include <windows.h>
+
+namespace fileio {
+namespace {
+
+HANDLE AsHandle(FileHandle file)
+{
+    return reinterpret_cast<HANDLE>(file);
+}
+
+// The Win32 file API itself, so every failure carries the system's own error number.
+class Win32Files : public FileSystem {
+public:
+    FileHandle OpenForReading(const std::filesystem::path &path) override
+    {
+        const FileHandle file = Open(path, GENERIC_READ, 0, OPEN_EXISTING);
+        if (file != kNoFile && ::GetFileType(AsHandle(file)) != FILE_TYPE_DISK) {
+            ::CloseHandle(AsHandle(file));
+            m_error = ERROR_ACCESS_DENIED;
+            return kNoFile;
+        }
+        return file;
+    }
+
+    long Read(FileHandle file, void *buffer, std::size_t size) override
+    {
+        DWORD got = 0;
+        if (!::ReadFile(AsHandle(file), buffer, static_cast<DWORD>(size), &got, nullptr))
+            return Failed();
+        return static_cast<long>(got);
+    }
+
+    // The read-only attribute and access rights both refuse a writer: asking
+    // for write access, sharing everything, finds either. A program holding
+    // the file without sharing answers with a sharing violation.
+    bool MayWrite(const std::filesystem::path &path) override
+    {
+        const DWORD attributes = ::GetFileAttributesW(path.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES &&
+            (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
+            m_error = ERROR_ACCESS_DENIED;
+            return false;
+        }
+        const FileHandle probe =
+            Open(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING);
+        if (probe == kNoFile)
+            return false;
+        ::CloseHandle(AsHandle(probe));
+        return true;
+    }
+
+    // Replacing keeps the old file's attributes and access rights; a new file takes the folder's.
+    FileHandle CreateNew(const std::filesystem::path &path, const std::filesystem::path &) override
+    {
+        return Open(path, GENERIC_WRITE, 0, CREATE_NEW);
+    }
+
+    FileHandle OpenTruncated(const std::filesystem::path &path) override
+    {
+        return Open(path, GENERIC_WRITE, 0, TRUNCATE_EXISTING);
+    }
+
+    FileHandle CreateOrTruncate(const std::filesystem::path &path) override
+    {
+        return Open(path, GENERIC_WRITE, 0, CREATE_ALWAYS);
+    }
+
+    long Write(FileHandle file, const void *data, std::size_t size) override
+    {
+        DWORD written = 0;
+        if (!::WriteFile(AsHandle(file), data, static_cast<DWORD>(size), &written, nullptr))
+            return Failed();
+        return static_cast<long>(written);
+    }
+
+    bool Flush(FileHandle file) override { return Succeeded(::FlushFileBuffers(AsHandle(file))); }
+    bool Close(FileHandle file) override { return Succeeded(::CloseHandle(AsHandle(file))); }
+
+    // Replacing keeps the old file's attributes and access rights. Its
+    // partial failures (1176, 1177 in its Return value section) leave nothing
+    // under the replaced name and the new file under its own: the caller sees
+    // that and moves it in.
+    bool Replace(const std::filesystem::path &replacement, const std::filesystem::path &replaced) override
+    {
+        // ReplaceFileW wants whole paths: Wine refuses a bare name as an invalid folder.
+        std::error_code ignored;
+        const auto from = std::filesystem::absolute(replacement, ignored);
+        const auto to = std::filesystem::absolute(replaced, ignored);
+        if (::GetFileAttributesW(to.c_str()) == INVALID_FILE_ATTRIBUTES)
+            return Succeeded(
+                ::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
+        return Succeeded(::ReplaceFileW(to.c_str(), from.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+                                        nullptr, nullptr));
+    }
+
+    bool Remove(const std::filesystem::path &path) override { return Succeeded(::DeleteFileW(path.c_str())); }
+
+    bool Exists(const std::filesystem::path &path) override
+    {
+        return Succeeded(::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES);
+    }
+
+    void Pause(int milliseconds) override { ::Sleep(static_cast<DWORD>(milliseconds)); }
+    long LastError() const override { return static_cast<long>(m_error); }
+
+private:
+    // Not shared unless asked, with an inheritable handle, as the program has always opened its files.
+    FileHandle Open(const std::filesystem::path &path, DWORD access, DWORD share, DWORD disposition)
+    {
+        SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+        const HANDLE handle =
+            ::CreateFileW(path.c_str(), access, share, &inherit, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (handle == INVALID_HANDLE_VALUE) {
+            m_error = ::GetLastError();
+            return kNoFile;
+        }
+        return reinterpret_cast<FileHandle>(handle);
+    }
+    long Failed()
+    {
+        m_error = ::GetLastError();
+        return -1;
+    }
+    bool Succeeded(BOOL result)
+    {
+        if (!result)
+            m_error = ::GetLastError();
+        return result != 0;
+    }
+
+    DWORD m_error = 0;
+};
+
+} // namespace
+
+FileSystem &SystemFiles()
+{
+    static Win32Files files;
+    return files;
+}
+
+// ReplaceFileW's "could not remove the replaced file" means another program
+// holds it open: the sharing violation it is.
+int CauseOf(long error)
+{
+    return error == ERROR_UNABLE_TO_REMOVE_REPLACED ? CFileException::sharingViolation
+                                                    : CFileException::WindowsErrorToCause(error);
+}
+
+bool IsNameTaken(long error)
+{
+    return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
+}
+
+bool IsAccessDenied(long error)
+{
+    return error == ERROR_ACCESS_DENIED;
+}
+
+bool IsInterrupted(long)
+{
+    return false;
+}
+
+bool IsTransient(long error)
+{
+    return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION;
+}
+
+std::string PathText(const std::filesystem::path &path)
+{
+    const std::wstring wide = path.wstring();
+    if (wide.empty())
+        return {};
+    const int size = ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
+                                           nullptr, nullptr);
+    std::string text(static_cast<std::size_t>(size), '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), text.data(), size, nullptr,
+                          nullptr);
+    return text;
+}
+
+} // namespace fileio
