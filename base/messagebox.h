@@ -6,6 +6,8 @@
 // Every message the program shows goes through this one service.
 enum class MsgButtons { OK, OKCancel, YesNo, YesNoCancel };
 enum class MsgIcon { Default, Exclamation, Question, Stop, Information };
+// A system-modal box stays in front of every window, as an out-of-memory report must.
+enum class MsgModality { Application, System };
 
 // The button pressed, numbered as Windows numbers them; AnswerNone when no box could be shown.
 enum MsgAnswer : int { AnswerNone = 0, AnswerOK = 1, AnswerCancel = 2, AnswerYes = 6, AnswerNo = 7 };
@@ -14,7 +16,8 @@ class IMessageService {
 public:
     virtual ~IMessageService() = default;
     // A modal box captioned with the application's name.
-    virtual int ShowMessage(const std::string &text, MsgButtons buttons, MsgIcon icon = MsgIcon::Default) = 0;
+    virtual int ShowMessage(const std::string &text, MsgButtons buttons, MsgIcon icon = MsgIcon::Default,
+                            MsgModality modality = MsgModality::Application) = 0;
 };
 
 // The icon a box gets: the one asked for, or exclamation for OK and OK/Cancel

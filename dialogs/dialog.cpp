@@ -2,6 +2,7 @@
 
 #include "base/fileerror.h"
 #include "base/messagebox.h"
+#include "base/systemerror.h"
 #include "dialogs/dataexchange.h"
 #include "res/resource.h"
 #include "res/strings.h"
@@ -60,6 +61,8 @@ bool CDialog::UpdateData(bool saveAndValidate)
         return true;
     } catch (const CUserException &) {
         return false;
+    } catch (const std::bad_alloc &) {
+        ReportOutOfMemory();
     } catch (const CException &error) {
         m_messages.ShowMessage(error.GetErrorMessage(), MsgButtons::OK, MsgIcon::Exclamation);
     } catch (...) {
@@ -141,24 +144,34 @@ void CDialog::Notify(Notification code, int id)
     });
 }
 
+// No memory is the one error shown in front of everything, as it may stop any program.
+void CDialog::ReportOutOfMemory()
+{
+    try {
+        m_messages.ShowMessage(std::string(res::LoadString(res::AFX_IDP_FAILED_MEMORY_ALLOC)), MsgButtons::OK,
+                               MsgIcon::Exclamation, MsgModality::System);
+    } catch (...) {
+        // Nothing is left that could report it.
+    }
+}
+
 void CDialog::ReportError()
 {
     std::string text;
-    MsgIcon icon = MsgIcon::Stop;
     try {
         throw;
     } catch (const CException &e) {
         text = e.GetErrorMessage();
     } catch (const std::bad_alloc &) {
-        text = res::LoadString(res::AFX_IDP_FAILED_MEMORY_ALLOC);
-        icon = MsgIcon::Exclamation;
+        ReportOutOfMemory();
+        return;
     } catch (const std::system_error &e) {
-        text = e.code().message();
+        text = SystemErrorText(e.code());
     } catch (...) {
         text = res::LoadString(res::AFX_IDP_INTERNAL_FAILURE);
     }
     try {
-        m_messages.ShowMessage(text, MsgButtons::OK, icon);
+        m_messages.ShowMessage(text, MsgButtons::OK, MsgIcon::Stop);
     } catch (...) {
         // Nothing is left that could report it.
     }

@@ -89,6 +89,7 @@ protected:
 private:
     void Notify(Notification code, int id);
     void ReportError();
+    void ReportOutOfMemory();
 
     int m_templateId;
     IToolkit &m_toolkit;

@@ -250,6 +250,28 @@ int QtDialogWindow::RunModal()
     return exec();
 }
 
+// Tab moves as Windows' dialog manager moves it: to the next control in
+// template order that has a tab stop, whatever the user clicked before.
+bool QtDialogWindow::focusNextPrevChild(bool next)
+{
+    const auto count = static_cast<std::ptrdiff_t>(m_templateOrder.size());
+    const QWidget *focused = QApplication::focusWidget();
+    std::ptrdiff_t current = next ? -1 : count;
+    for (std::ptrdiff_t i = 0; i < count; ++i) {
+        if (m_templateOrder[static_cast<std::size_t>(i)] == focused)
+            current = next ? i : i + count;
+    }
+    for (std::ptrdiff_t step = 1; step <= count; ++step) {
+        QWidget *control =
+            m_templateOrder[static_cast<std::size_t>((current + (next ? step : -step)) % count)];
+        if (control->focusPolicy() == Qt::StrongFocus && control->isVisible() && control->isEnabled()) {
+            control->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return true;
+        }
+    }
+    return false;
+}
+
 void QtDialogWindow::EndDialog(int result)
 {
     done(result);

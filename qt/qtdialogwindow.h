@@ -67,6 +67,7 @@ protected:
     void reject() override;
     void accept() override;
     void contextMenuEvent(QContextMenuEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     void CreateControls(const res::DialogTemplate &dialogTemplate);

@@ -137,7 +137,8 @@ QFont DialogFont(const res::DialogTemplate &dialogTemplate)
 
 QtMessageService::QtMessageService(QString caption) : m_caption(std::move(caption)) {}
 
-int QtMessageService::ShowMessage(const std::string &text, MsgButtons buttons, MsgIcon icon)
+int QtMessageService::ShowMessage(const std::string &text, MsgButtons buttons, MsgIcon icon,
+                                  MsgModality modality)
 {
     try {
         QWidget *owner = QApplication::activeModalWidget();
@@ -149,6 +150,9 @@ int QtMessageService::ShowMessage(const std::string &text, MsgButtons buttons, M
         // draw in the desktop's default face, not the dialogs'.
         box.setFont(owner ? owner->font() : DialogFont(res::GetDialogTemplate(IDD_PLAXOMET_DIALOG)));
         box.setTextFormat(Qt::PlainText);
+        // The desktop has no system-modal boxes: the nearest is one kept in front of every window.
+        if (modality == MsgModality::System)
+            box.setWindowFlag(Qt::WindowStaysOnTopHint);
         return FromQtButton(box.exec());
     } catch (...) {
         return AnswerNone; // a box that cannot be shown answers nothing

@@ -24,7 +24,8 @@ QFont DialogFont(const res::DialogTemplate &dialogTemplate);
 class QtMessageService : public IMessageService {
 public:
     explicit QtMessageService(QString caption);
-    int ShowMessage(const std::string &text, MsgButtons buttons, MsgIcon icon = MsgIcon::Default) override;
+    int ShowMessage(const std::string &text, MsgButtons buttons, MsgIcon icon = MsgIcon::Default,
+                    MsgModality modality = MsgModality::Application) override;
 
 private:
     QString m_caption;

@@ -158,13 +158,28 @@ std::vector<WORD> BuildDialogTemplate(const res::DialogTemplate &dialogTemplate)
     return std::move(writer).Words();
 }
 
+namespace {
+
+// The dialogs running modally, innermost last.
+std::vector<const Win32DialogWindow *> g_running;
+
+} // namespace
+
+HWND InnermostDialog()
+{
+    return g_running.empty() ? nullptr : g_running.back()->Handle();
+}
+
 int Win32DialogWindow::RunModal()
 {
     const auto data = BuildDialogTemplate(m_template);
     const HWND owner = m_owner ? m_owner->m_hwnd : nullptr;
-    return static_cast<int>(::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr),
-                                                      reinterpret_cast<const DLGTEMPLATE *>(data.data()),
-                                                      owner, DialogProc, reinterpret_cast<LPARAM>(this)));
+    g_running.push_back(this);
+    const auto result = ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr),
+                                                  reinterpret_cast<const DLGTEMPLATE *>(data.data()), owner,
+                                                  DialogProc, reinterpret_cast<LPARAM>(this));
+    g_running.pop_back();
+    return static_cast<int>(result);
 }
 
 INT_PTR CALLBACK Win32DialogWindow::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -191,8 +206,10 @@ INT_PTR Win32DialogWindow::OnMessage(UINT message, WPARAM wParam, LPARAM)
         const bool isList = ::lstrcmpiW(className, L"ListBox") == 0;
         if (isList && HIWORD(wParam) == LBN_DBLCLK)
             m_events.DoubleClick(id);
-        else if (!isList && HIWORD(wParam) == BN_CLICKED)
+        else if (!isList && HIWORD(wParam) == BN_CLICKED) {
+            KeepTemplateTabStops();
             m_events.Command(id);
+        }
         return TRUE;
     }
     case WM_SYSCOMMAND:
@@ -301,7 +318,7 @@ void Win32DialogWindow::SetIcon(int iconId)
     m_hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(iconId));
     const auto small = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(iconId), IMAGE_ICON,
                                                        ::GetSystemMetrics(SM_CXSMICON),
-                                                       ::GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+                                                       ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     ::SendMessageW(m_hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     ::SendMessageW(m_hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small ? small : m_hIcon));
 }
@@ -344,14 +361,20 @@ bool Win32DialogWindow::GetCheck(int id) const
 void Win32DialogWindow::SetCheck(int id, bool checked)
 {
     ::CheckDlgButton(m_hwnd, id, checked ? BST_CHECKED : BST_UNCHECKED);
-    // Checking a radio button gives it a tab stop; the template's say holds,
-    // so that Tab and the first focus pass the unit buttons by.
-    const HWND button = Item(id);
-    const auto control = std::find_if(m_template.controls.begin(), m_template.controls.end(),
-                                      [id](const res::ControlTemplate &c) { return c.id == id; });
-    if (button && control != m_template.controls.end()) {
+    KeepTemplateTabStops();
+}
+
+// A radio button that becomes checked, by the program or by a click, gives
+// itself a tab stop; the template's say holds, so that Tab and the first
+// focus pass the unit buttons by.
+void Win32DialogWindow::KeepTemplateTabStops()
+{
+    for (const auto &control : m_template.controls) {
+        const HWND button = control.kind == res::ControlKind::AutoRadioButton ? Item(control.id) : nullptr;
+        if (!button)
+            continue;
         const LONG_PTR style = ::GetWindowLongPtrW(button, GWL_STYLE);
-        const LONG_PTR tabStop = (control->styles & res::TabStop) ? WS_TABSTOP : 0;
+        const LONG_PTR tabStop = (control.styles & res::TabStop) ? WS_TABSTOP : 0;
         ::SetWindowLongPtrW(button, GWL_STYLE, (style & ~static_cast<LONG_PTR>(WS_TABSTOP)) | tabStop);
     }
 }

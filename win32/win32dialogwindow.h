@@ -61,6 +61,7 @@ private:
     INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     bool OnInitDialog();
     void FitLabels();
+    void KeepTemplateTabStops();
     bool OnPaint();
     int WidestEntry(int listId, const std::vector<std::wstring> &entries) const;
     void WidenColumns(int listId, int width);
@@ -75,6 +76,10 @@ private:
     int m_tabStop = 0;     // pixels
     int m_columnWidth = 0; // pixels
 };
+
+// The window of the innermost dialog running, which owns every message box;
+// nullptr when none runs.
+HWND InnermostDialog();
 
 class Win32Toolkit : public IToolkit {
 public:

@@ -1,5 +1,7 @@
 #include "win32/win32services.h"
 
+#include "win32/win32dialogwindow.h"
+
 #include <windows.h>
 
 std::wstring Widen(std::string_view utf8)
@@ -31,7 +33,8 @@ Win32MessageService::Win32MessageService()
     m_caption = Widen(ApplicationNameFromPath(Narrow(path)));
 }
 
-int Win32MessageService::ShowMessage(const std::string &text, MsgButtons buttons, MsgIcon icon)
+int Win32MessageService::ShowMessage(const std::string &text, MsgButtons buttons, MsgIcon icon,
+                                     MsgModality modality)
 {
     UINT flags = MB_OK;
     switch (buttons) {
@@ -47,8 +50,13 @@ int Win32MessageService::ShowMessage(const std::string &text, MsgButtons buttons
     case MsgIcon::Exclamation:
     case MsgIcon::Default: flags |= MB_ICONEXCLAMATION; break;
     }
+    if (modality == MsgModality::System)
+        flags |= MB_SYSTEMMODAL;
     // A box that cannot be shown answers 0: no button pressed.
-    return ::MessageBoxW(::GetActiveWindow(), Widen(text).c_str(), m_caption.c_str(), flags);
+    // Owned by our innermost dialog even while another program is in front,
+    // so that the box is modal to it.
+    const HWND owner = InnermostDialog();
+    return ::MessageBoxW(owner ? owner : ::GetActiveWindow(), Widen(text).c_str(), m_caption.c_str(), flags);
 }
 
 void Win32ViewerLauncher::Launch(const ViewerCommand &command)

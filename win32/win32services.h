@@ -15,7 +15,8 @@ std::string Narrow(std::wstring_view wide);
 class Win32MessageService : public IMessageService {
 public:
     Win32MessageService();
-    int ShowMessage(const std::string &text, MsgButtons buttons, MsgIcon icon = MsgIcon::Default) override;
+    int ShowMessage(const std::string &text, MsgButtons buttons, MsgIcon icon = MsgIcon::Default,
+                    MsgModality modality = MsgModality::Application) override;
 
 private:
     std::wstring m_caption;

@@ -1,5 +1,6 @@
 #include "calc/calculator.h"
 #include "calc/report.h"
+#include "dialogs/dialog.h"
 #include "res/resource.h"
 #include "tests/dialogs/scenario.h"
 #include "tests/support/fakes.h"
@@ -142,6 +143,22 @@ const Scenario kMainScenarios[] = {
       ExpectFocus(M, IDCANCEL), Press(M, Key::Escape)},
      {},
      {}},
+
+    {"TabNeverStopsOnAUnitButtonTheUserClicked",
+     M,
+     {{"SETTINGS", kDefaultSettings}},
+     {},
+     {Click(M, IDC_INCHES),
+      ExpectChecks(M, true, false),
+      {M, "focus Exit", [](IDialogDriver &, CDialog &dlg) { dlg.Window().SetFocus(IDCANCEL); }},
+      ExpectFocus(M, IDCANCEL),
+      Press(M, Key::Tab),
+      ExpectFocus(M, IDC_STAVEWIDTH),
+      Press(M, Key::ShiftTab),
+      ExpectFocus(M, IDCANCEL),
+      Press(M, Key::Escape)},
+     {},
+     {{"SETTINGS", SettingsBytes(0, 25.0f, 0.72f, 19.0f, 1.0f)}}},
 
     {"AFailedSaveIsReportedAndTheDialogStaysOpen",
      M,

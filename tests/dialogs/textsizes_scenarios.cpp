@@ -1,9 +1,16 @@
 #include "base/messagebox.h"
+#include "dialogs/dataexchange.h"
+#include "dialogs/textstylesdlg.h"
 #include "res/resource.h"
 #include "tests/dialogs/scenario.h"
 #include "tests/support/fakes.h"
 
 #include <filesystem>
+#include <new>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 #include <gtest/gtest.h>
 
 namespace {
@@ -13,6 +20,23 @@ namespace fs = std::filesystem;
 constexpr int T = IDD_TEXTSTYLES;
 constexpr int E = IDD_EDITTEXTSTYLES;
 const std::string kSure = "Are you sure?";
+// The system's words for an invalid index: Windows' own message for an
+// invalid parameter ("The parameter is incorrect." on Windows, "Invalid
+// parameter." under Wine), the C library's elsewhere.
+#ifdef _WIN32
+std::string WindowsMessage(DWORD error)
+{
+    char text[256] = {};
+    ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text,
+                     sizeof text, nullptr);
+    std::string message = text;
+    message.erase(message.find_last_not_of("\r\n ") + 1);
+    return message;
+}
+const std::string kInvalidIndex = WindowsMessage(ERROR_INVALID_PARAMETER);
+#else
+const std::string kInvalidIndex = "Invalid argument";
+#endif
 const std::string kTwo = StylesRecord("BODY", 12.0f) + StylesRecord("ANNOT", 9.5f);
 const std::string kFour = StylesRecord("TITLE", 20.0f) + StylesRecord("ANNOT", 9.5f) +
                           StylesRecord("TITLE", 24.0f) + StylesRecord("BODY", 12.0f);
@@ -174,7 +198,7 @@ const Scenario kTextSizesScenarios[] = {
            NewEntry("body", "11"),
            {ExpectList(T, {"BODY\t11.00"}, 0, {0}), Click(T, IDC_DELETE), ExpectList(T, {}, -1, {}),
             Click(T, IDC_DELETE), Press(T, Key::Escape)}}),
-     {"TEXT SIZES file not found", "Invalid argument", kSure, kSure},
+     {"TEXT SIZES file not found", kInvalidIndex, kSure, kSure},
      {{"STYLES", std::nullopt}}},
 
     {"OkRewritesAnUnchangedListSortedAndRounded",
@@ -234,6 +258,32 @@ const Scenario kTextSizesScenarios[] = {
 INSTANTIATE_TEST_SUITE_P(TextSizes, TextSizesScenario, testing::ValuesIn(kTextSizesScenarios),
                          [](const auto &info) { return std::string(info.param.name); });
 
+// An edit dialog whose reading back runs out of memory.
+class OutOfMemoryDlg : public CEditTextStylesDlg {
+public:
+    using CEditTextStylesDlg::CEditTextStylesDlg;
+
+protected:
+    void DoDataExchange(CDataExchange *pDX) override
+    {
+        CEditTextStylesDlg::DoDataExchange(pDX);
+        if (pDX->m_bSaveAndValidate)
+            throw std::bad_alloc();
+    }
+};
+
+TEST(OutOfMemory, IsSaidInASystemModalBoxAndTheDialogStaysOpen)
+{
+    TemporaryWorkingDirectory dir;
+    RecordingMessageService messages;
+    OutOfMemoryDlg dlg(Driver().Toolkit(), messages);
+    EXPECT_EQ(Play(Driver(), dlg, {Press(E, Key::Enter), Press(E, Key::Escape)}), IDCANCEL);
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].text, "Out of memory.");
+    EXPECT_EQ(messages.messages[0].icon, MsgIcon::Exclamation);
+    EXPECT_EQ(messages.messages[0].modality, MsgModality::System);
+}
+
 TEST(TextSizesPermissions, AnUnreadableStylesFileIsNeverReplaced)
 {
     PLAXOMET_RUN_UNPRIVILEGED();
@@ -246,7 +296,7 @@ TEST(TextSizesPermissions, AnUnreadableStylesFileIsNeverReplaced)
                        {Click(T, IDOK),
                         Do(T, "give STYLES back", [] { fs::permissions("STYLES", fs::perms::owner_read); }),
                         Press(T, Key::Escape)}}),
-                 {"Access to STYLES. was denied."},
+                 {"Access to STYLES. was denied.", "Access to STYLES. was denied."},
                  {{"STYLES", kTwo}},
                  -1,
                  [] { fs::permissions("STYLES", fs::perms::none); }});

@@ -13,9 +13,10 @@
 #include <cstdlib>
 #include <gtest/gtest.h>
 
-int RecordingMessageService::ShowMessage(const std::string &text, MsgButtons buttons, MsgIcon icon)
+int RecordingMessageService::ShowMessage(const std::string &text, MsgButtons buttons, MsgIcon icon,
+                                         MsgModality modality)
 {
-    messages.push_back({text, buttons, EffectiveIcon(buttons, icon)});
+    messages.push_back({text, buttons, EffectiveIcon(buttons, icon), modality});
     if (onShow)
         onShow(messages.back());
     if (!answers.empty()) {

@@ -21,9 +21,10 @@ public:
         std::string text;
         MsgButtons buttons;
         MsgIcon icon;
+        MsgModality modality;
     };
 
-    int ShowMessage(const std::string &text, MsgButtons buttons, MsgIcon icon) override;
+    int ShowMessage(const std::string &text, MsgButtons buttons, MsgIcon icon, MsgModality modality) override;
 
     std::vector<std::string> Texts() const;
 

@@ -69,7 +69,8 @@ bool Win32Driver::IsReady(CDialog &dialog)
     // when the one it opened closes; a user would click on it.
     if (hwnd && ::IsWindowVisible(hwnd) && ::GetActiveWindow() != hwnd)
         ::SetActiveWindow(hwnd);
-    return dialog.Window().IsActive();
+    // A dialog a message box has disabled takes no keys or clicks until the box is answered.
+    return dialog.Window().IsActive() && ::IsWindowEnabled(hwnd);
 }
 
 void Win32Driver::Type(CDialog &dialog, int id, const std::string &text)

@@ -71,6 +71,49 @@ TEST(Win32TextSizes, ColumnsAreWideEnoughForEveryEntryAndTheNameStopsAtSeventeen
     });
 }
 
+HWND g_boxOwner = nullptr;
+
+// Finds the message box once it is up, notes its owner and answers it.
+void CALLBACK AnswerTheBox(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    const HWND box = ::FindWindowW(L"#32770", L"win32_tests");
+    if (!box)
+        return;
+    ::KillTimer(nullptr, timer);
+    g_boxOwner = ::GetWindow(box, GW_OWNER);
+    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+}
+
+// MessageBoxW's box is modal to the window it is given: that is the
+// innermost dialog running, even while another program's window is active.
+TEST(Win32MessageBox, IsOwnedByTheInnermostDialogWhateverWindowIsActive)
+{
+    TemporaryWorkingDirectory dir;
+    WriteBytes("SETTINGS", kDefaultSettings);
+    RecordingMessageService messages;
+    RecordingLauncher launcher;
+    CPlaxometDlg dlg(Driver().Toolkit(), messages, launcher);
+    HWND dialog = nullptr;
+    g_boxOwner = nullptr;
+    const Step fail{IDD_PLAXOMET_DIALOG, "a save fails while another program is in front",
+                    [&](IDialogDriver &, CDialog &main) {
+                        dialog = Win32Driver::Window(main).Handle();
+                        const HWND other = ::CreateWindowExW(0, L"STATIC", L"another program",
+                                                             WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
+                                                             nullptr, nullptr, nullptr, nullptr);
+                        ::SetActiveWindow(other);
+                        ASSERT_EQ(::GetActiveWindow(), other);
+                        ::SetTimer(nullptr, 0, 20, AnswerTheBox);
+                        Win32MessageService service;
+                        EXPECT_EQ(service.ShowMessage("Disk full while accessing SETTINGS.", MsgButtons::OK),
+                                  AnswerOK);
+                        ::DestroyWindow(other);
+                    }};
+    Play(Driver(), dlg, {fail, CloseBox(IDD_PLAXOMET_DIALOG)});
+    EXPECT_NE(dialog, nullptr);
+    EXPECT_EQ(g_boxOwner, dialog);
+}
+
 // The native edit field takes a paste as the Qt build now does: its first
 // line, as much of it as the limit leaves room for.
 TEST(Win32EditTextSize, APasteIsCutToTheLimitAndToItsFirstLine)
