@@ -1,7 +1,7 @@
 #include "archive/archive.h"
 
-#include "base/cp1252.h"
 #include "base/fileerror.h"
+#include "base/text8.h"
 
 #include <bit>
 #include <cstdint>
@@ -125,5 +125,5 @@ std::string CArchive::ReadString()
     std::u16string text(bytes.size() / 2, u'\0');
     for (std::size_t i = 0; i < text.size(); ++i)
         text[i] = static_cast<char16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
-    return cp1252::FromUtf16(text);
+    return text8::FromUtf16(text);
 }

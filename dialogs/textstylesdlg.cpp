@@ -1,7 +1,7 @@
 #include "dialogs/textstylesdlg.h"
 
-#include "base/cp1252.h"
 #include "base/messagebox.h"
+#include "base/text8.h"
 #include "dialogs/dataexchange.h"
 #include "res/resource.h"
 #include "res/strings.h"
@@ -37,7 +37,7 @@ void CEditTextStylesDlg::OnOK()
 {
     if (!UpdateData(true))
         return;
-    m_strName = cp1252::ToUpper(m_strName);
+    m_strName = text8::ToUpper(m_strName);
     EndDialog(IDOK);
 }
 

@@ -1,6 +1,6 @@
 #include "qt/qtdialogwindow.h"
 
-#include "base/cp1252.h"
+#include "base/text8.h"
 #include "qt/listwidget.h"
 #include "qt/qtservices.h"
 #include "res/dialogs.h"
@@ -28,12 +28,12 @@ namespace {
 
 QString ToQString(const std::string &text)
 {
-    return QString::fromStdString(cp1252::ToUtf8(text));
+    return QString::fromStdString(text8::ToUtf8(text));
 }
 
 std::string FromQString(const QString &text)
 {
-    return cp1252::FromUtf8(text.toStdString());
+    return text8::FromUtf8(text.toStdString());
 }
 
 // Makes a QLineEdit take text as a native one-line edit control does: what

@@ -9,6 +9,12 @@ cd "$(dirname "$0")/.."
 scripts/setup.sh  # the Linux build, for the reference files
 scripts/build-windows.sh
 EXTRA_PACKAGES="wine wine64 xvfb xauth" scripts/setup.sh --no-build
+# One run plays a Cyrillic Windows: Wine takes its ANSI code page from the locale.
+if ! locale -a 2>/dev/null | grep -qix 'ru_RU\.utf-\?8'; then
+    sudo=()
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    "${sudo[@]}" localedef -i ru_RU -f UTF-8 ru_RU.UTF-8
+fi
 
 work=$(mktemp -d)
 display=:$((200 + RANDOM % 100))

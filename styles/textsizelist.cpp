@@ -1,6 +1,6 @@
 #include "styles/textsizelist.h"
 
-#include "base/cp1252.h"
+#include "base/text8.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -8,7 +8,7 @@
 
 bool EntryLess(const std::string &a, const std::string &b)
 {
-    return cp1252::LessNoCase(a, b);
+    return text8::LessNoCase(a, b);
 }
 
 void SortEntries(std::vector<std::string> &entries)
@@ -22,7 +22,7 @@ void SortEntries(std::vector<std::string> &entries)
     std::vector<Keyed> keyed;
     keyed.reserve(entries.size());
     for (auto &entry : entries)
-        keyed.push_back({cp1252::ToUpper(entry), std::move(entry)});
+        keyed.push_back({text8::ToUpper(entry), std::move(entry)});
     std::stable_sort(keyed.begin(), keyed.end(), [](const Keyed &a, const Keyed &b) {
         return a.key != b.key ? a.key < b.key : a.entry < b.entry;
     });

@@ -1,6 +1,5 @@
 #include "win32/win32dialogwindow.h"
 
-#include "base/cp1252.h"
 #include "res/dialogs.h"
 #include "res/resource.h"
 #include "win32/win32services.h"
@@ -101,9 +100,9 @@ void WriteTemplate(TemplateWriter &out, const res::DialogTemplate &t)
         out.Word(static_cast<WORD>(value));
     out.Word(0); // no menu
     out.Word(0); // the dialog class
-    out.Text(Widen(t.caption));
+    out.Text(WideFromUtf8(t.caption));
     out.Word(static_cast<WORD>(t.pointSize));
-    out.Text(Widen(t.fontName));
+    out.Text(WideFromUtf8(t.fontName));
     for (const auto &c : t.controls) {
         out.Align();
         const ItemStyle item = StyleOf(c);
@@ -119,7 +118,7 @@ void WriteTemplate(TemplateWriter &out, const res::DialogTemplate &t)
             out.Word(0xFFFF);
             out.Word(static_cast<WORD>(c.id));
         } else {
-            out.Text(Widen(c.text));
+            out.Text(WideFromUtf8(c.text));
         }
         out.Word(0); // no creation data
     }
@@ -131,17 +130,6 @@ std::wstring WideText(HWND control)
     text.resize(
         static_cast<std::size_t>(::GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
     return text;
-}
-
-std::wstring ToWide(const std::string &cp1252Text)
-{
-    const auto text = cp1252::ToUtf16(cp1252Text);
-    return {text.begin(), text.end()};
-}
-
-std::string FromWide(const std::wstring &text)
-{
-    return cp1252::FromUtf16(std::u16string(text.begin(), text.end()));
 }
 
 } // namespace
@@ -239,7 +227,7 @@ void Win32DialogWindow::FitLabels()
         if (!child)
             break;
         if (c.kind == res::ControlKind::Static && c.cy <= 8) {
-            const std::wstring text = Widen(c.text);
+            const std::wstring text = WideFromUtf8(c.text);
             SIZE extent{};
             ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
             RECT rect{};
@@ -325,7 +313,7 @@ void Win32DialogWindow::SetIcon(int iconId)
 
 void Win32DialogWindow::SetCaption(const std::string &text)
 {
-    ::SetWindowTextW(m_hwnd, ToWide(text).c_str());
+    ::SetWindowTextW(m_hwnd, WideFromText8(text).c_str());
 }
 
 void Win32DialogWindow::AppendSystemMenuItem(unsigned command, const std::string &text)
@@ -334,7 +322,7 @@ void Win32DialogWindow::AppendSystemMenuItem(unsigned command, const std::string
     if (!menu)
         return;
     ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    ::AppendMenuW(menu, MF_STRING, command, ToWide(text).c_str());
+    ::AppendMenuW(menu, MF_STRING, command, WideFromText8(text).c_str());
     m_systemCommands.push_back(command);
 }
 
@@ -345,12 +333,12 @@ bool Win32DialogWindow::IsActive() const
 
 std::string Win32DialogWindow::GetText(int id) const
 {
-    return FromWide(WideText(Item(id)));
+    return Text8FromWide(WideText(Item(id)));
 }
 
 void Win32DialogWindow::SetText(int id, const std::string &text)
 {
-    ::SetDlgItemTextW(m_hwnd, id, ToWide(text).c_str());
+    ::SetDlgItemTextW(m_hwnd, id, WideFromText8(text).c_str());
 }
 
 bool Win32DialogWindow::GetCheck(int id) const
@@ -444,7 +432,7 @@ void Win32DialogWindow::WidenColumns(int listId, int width)
 
 void Win32DialogWindow::ListInsert(int id, int index, const std::string &entry)
 {
-    const std::wstring text = ToWide(entry);
+    const std::wstring text = WideFromText8(entry);
     // Inserting at an index leaves the order to the program, so both builds sort alike.
     ::SendDlgItemMessageW(m_hwnd, id, LB_INSERTSTRING, static_cast<WPARAM>(index),
                           reinterpret_cast<LPARAM>(text.c_str()));
@@ -467,7 +455,7 @@ void Win32DialogWindow::ListReset(int id, const std::vector<std::string> &entrie
     std::vector<std::wstring> texts;
     texts.reserve(entries.size());
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        texts.push_back(ToWide(entries[i]));
+        texts.push_back(WideFromText8(entries[i]));
         ::SendMessageW(list, LB_INSERTSTRING, i, reinterpret_cast<LPARAM>(texts.back().c_str()));
     }
     m_columnWidth = 0;

@@ -1,10 +1,11 @@
 #include "win32/win32services.h"
 
+#include "base/text8.h"
 #include "win32/win32dialogwindow.h"
 
 #include <windows.h>
 
-std::wstring Widen(std::string_view utf8)
+std::wstring WideFromUtf8(std::string_view utf8)
 {
     if (utf8.empty())
         return {};
@@ -14,7 +15,7 @@ std::wstring Widen(std::string_view utf8)
     return wide;
 }
 
-std::string Narrow(std::wstring_view wide)
+std::string Utf8FromWide(std::wstring_view wide)
 {
     if (wide.empty())
         return {};
@@ -26,11 +27,22 @@ std::string Narrow(std::wstring_view wide)
     return utf8;
 }
 
+std::wstring WideFromText8(std::string_view text)
+{
+    const auto utf16 = text8::ToUtf16(text);
+    return {utf16.begin(), utf16.end()};
+}
+
+std::string Text8FromWide(std::wstring_view wide)
+{
+    return text8::FromUtf16(std::u16string(wide.begin(), wide.end()));
+}
+
 Win32MessageService::Win32MessageService()
 {
     wchar_t path[MAX_PATH] = {};
     ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    m_caption = Widen(ApplicationNameFromPath(Narrow(path)));
+    m_caption = WideFromUtf8(ApplicationNameFromPath(Utf8FromWide(path)));
 }
 
 int Win32MessageService::ShowMessage(const std::string &text, MsgButtons buttons, MsgIcon icon,
@@ -56,14 +68,15 @@ int Win32MessageService::ShowMessage(const std::string &text, MsgButtons buttons
     // Owned by our innermost dialog even while another program is in front,
     // so that the box is modal to it.
     const HWND owner = InnermostDialog();
-    return ::MessageBoxW(owner ? owner : ::GetActiveWindow(), Widen(text).c_str(), m_caption.c_str(), flags);
+    return ::MessageBoxW(owner ? owner : ::GetActiveWindow(), WideFromText8(text).c_str(), m_caption.c_str(),
+                         flags);
 }
 
 void Win32ViewerLauncher::Launch(const ViewerCommand &command)
 {
-    std::wstring line = Widen(command.program);
+    std::wstring line = WideFromText8(command.program);
     for (const auto &argument : command.arguments)
-        line += L" " + Widen(argument);
+        line += L" " + WideFromText8(argument);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;

@@ -426,6 +426,24 @@ TEST(ReplaceContentsPermissions, AFileTheUserMayNotWriteStaysAsItWas)
     }
 }
 
+// A read that fails part way closes the file: an exclusive handle left open
+// would refuse every later save with a sharing violation.
+TEST(ReadFile, AFailedReadClosesTheFile)
+{
+    TemporaryWorkingDirectory dir;
+    WriteBytes("DATA", kOld);
+    FaultyFiles files;
+    files.failAt = 2;
+    files.error = kHardIoError;
+    {
+        fileio::ScopedFileSystem scope(files);
+        EXPECT_THROW(fileio::ReadFile("DATA.", "DATA"), CFileException);
+    }
+    EXPECT_EQ(files.calls, (std::vector<Call>{Call::OpenForReading, Call::Read, Call::Close}));
+    fileio::ReplaceFileContents("DATA.", "DATA", fileio::AsBytes(kNew));
+    EXPECT_EQ(ReadBytes("DATA"), kNew);
+}
+
 TEST(ReadFile, ErrorsNameTheFileAsPassed)
 {
     TemporaryWorkingDirectory dir;

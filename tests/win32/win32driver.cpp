@@ -80,7 +80,7 @@ void Win32Driver::Type(CDialog &dialog, int id, const std::string &text)
     ::SendMessageW(dlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(edit), TRUE);
     ::SendMessageW(edit, EM_SETSEL, 0, -1);
     ::SendMessageW(edit, WM_CHAR, VK_BACK, 0);
-    for (const wchar_t c : Widen(text))
+    for (const wchar_t c : WideFromUtf8(text))
         ::SendMessageW(edit, WM_CHAR, c, 0);
 }
 
@@ -140,7 +140,7 @@ void Win32Driver::ChooseSystemMenuItem(CDialog &dialog, const std::string &text)
     for (int i = 0; i < count; ++i) {
         wchar_t label[128] = {};
         ::GetMenuStringW(menu, static_cast<UINT>(i), label, 128, MF_BYPOSITION);
-        if (Narrow(label) == text) {
+        if (Utf8FromWide(label) == text) {
             ::SendMessageW(hwnd, WM_SYSCOMMAND, ::GetMenuItemID(menu, i), 0);
             return;
         }
@@ -150,7 +150,7 @@ void Win32Driver::ChooseSystemMenuItem(CDialog &dialog, const std::string &text)
 
 std::string Win32Driver::Caption(CDialog &dialog)
 {
-    return Narrow(TextOf(Window(dialog).Handle()));
+    return Utf8FromWide(TextOf(Window(dialog).Handle()));
 }
 
 std::string Win32Driver::SelectedText(CDialog &dialog, int id)
@@ -158,7 +158,7 @@ std::string Win32Driver::SelectedText(CDialog &dialog, int id)
     const HWND edit = ::GetDlgItem(Window(dialog).Handle(), id);
     DWORD start = 0, end = 0;
     ::SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    return Narrow(TextOf(edit).substr(start, end - start));
+    return Utf8FromWide(TextOf(edit).substr(start, end - start));
 }
 
 std::vector<std::string> Win32Driver::ListLines(CDialog &dialog, int id)
@@ -171,7 +171,7 @@ std::vector<std::string> Win32Driver::ListLines(CDialog &dialog, int id)
         std::wstring line(static_cast<std::size_t>(::SendMessageW(list, LB_GETTEXTLEN, i, 0)) + 1, L'\0');
         line.resize(static_cast<std::size_t>(
             ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(line.data()))));
-        lines.push_back(Narrow(line));
+        lines.push_back(Utf8FromWide(line));
     }
     return lines;
 }

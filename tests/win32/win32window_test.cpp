@@ -1,3 +1,4 @@
+#include "base/fileio.h"
 #include "dialogs/plaxometdlg.h"
 #include "dialogs/textstylesdlg.h"
 #include "res/resource.h"
@@ -36,7 +37,7 @@ TEST(Win32MainWindow, TheAboutEntryEndsTheSystemMenuAndTheWindowHasATaskbarButto
         ASSERT_GE(count, 2);
         wchar_t label[64] = {};
         ::GetMenuStringW(menu, static_cast<UINT>(count - 1), label, 64, MF_BYPOSITION);
-        EXPECT_EQ(Narrow(label), "&About Plaxomet...");
+        EXPECT_EQ(Utf8FromWide(label), "&About Plaxomet...");
         EXPECT_EQ(::GetMenuItemID(menu, count - 1), 16u);
         EXPECT_EQ(::GetMenuState(menu, static_cast<UINT>(count - 2), MF_BYPOSITION) & MF_SEPARATOR,
                   static_cast<UINT>(MF_SEPARATOR));
@@ -112,6 +113,29 @@ TEST(Win32MessageBox, IsOwnedByTheInnermostDialogWhateverWindowIsActive)
     Play(Driver(), dlg, {fail, CloseBox(IDD_PLAXOMET_DIALOG)});
     EXPECT_NE(dialog, nullptr);
     EXPECT_EQ(g_boxOwner, dialog);
+}
+
+// On a Cyrillic Windows the ANSI code page is 1251: a name typed there is
+// stored as its bytes in that code page, upper-cased as the system does it
+// (ё to Ё, which Windows-1252's rules would leave alone), and a folder named
+// in that script reads right in a message.
+TEST(Win32CodePage, ACyrillicNameIsStoredInTheSystemsCodePageUpperCased)
+{
+    if (::GetACP() != 1251)
+        GTEST_SKIP() << "the ANSI code page is " << ::GetACP() << ", not 1251 (the Cyrillic run sets LC_ALL)";
+    TemporaryWorkingDirectory dir;
+    RecordingMessageService messages;
+    CTextStylesDlg dlg(Driver().Toolkit(), messages);
+    constexpr int T = IDD_TEXTSTYLES, E = IDD_EDITTEXTSTYLES;
+    Play(Driver(), dlg,
+         {Click(T, IDC_NEW), Type(E, IDC_ENTRYNAME, "\u0451\u0436"), Type(E, IDC_ENTRYSIZE, "1"),
+          Press(E, Key::Enter), ExpectList(T, {"\u0401\u0416\t1.00"}, 0, {0}), Click(T, IDOK)});
+    EXPECT_EQ(ReadBytes("STYLES"), StylesRecord("\xA8\xC6", 1.0f));
+
+    const auto folder = dir.Path() / std::filesystem::path(u8"\u041F\u0430\u043F\u043A\u0430");
+    std::filesystem::create_directory(folder);
+    const std::string path = fileio::FullPath(folder / "SETTINGS");
+    EXPECT_NE(path.find("\\\xCF\xE0\xEF\xEA\xE0\\SETTINGS"), std::string::npos) << path;
 }
 
 // The native edit field takes a paste as the Qt build now does: its first

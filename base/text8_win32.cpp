@@ -1,0 +1,77 @@
+#include "base/text8.h"
+
+#include <algorithm>
+#include <windows.h>
+
+namespace text8 {
+
+std::string FromUtf16(std::u16string_view utf16)
+{
+    if (utf16.empty())
+        return {};
+    const auto *wide = reinterpret_cast<const wchar_t *>(utf16.data());
+    const int length = static_cast<int>(utf16.size());
+    const int size = ::WideCharToMultiByte(CP_ACP, 0, wide, length, nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<std::size_t>(size), '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, wide, length, text.data(), size, nullptr, nullptr);
+    return text;
+}
+
+std::u16string ToUtf16(std::string_view text)
+{
+    if (text.empty())
+        return {};
+    const int length = static_cast<int>(text.size());
+    const int size = ::MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
+    std::u16string utf16(static_cast<std::size_t>(size), u'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, text.data(), length, reinterpret_cast<wchar_t *>(utf16.data()), size);
+    return utf16;
+}
+
+std::string FromUtf8(std::string_view utf8)
+{
+    if (utf8.empty())
+        return {};
+    const int length = static_cast<int>(utf8.size());
+    std::u16string utf16(
+        static_cast<std::size_t>(::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, nullptr, 0)), u'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, reinterpret_cast<wchar_t *>(utf16.data()),
+                          static_cast<int>(utf16.size()));
+    return FromUtf16(utf16);
+}
+
+std::string ToUtf8(std::string_view text)
+{
+    const std::u16string utf16 = ToUtf16(text);
+    if (utf16.empty())
+        return {};
+    const auto *wide = reinterpret_cast<const wchar_t *>(utf16.data());
+    const int length = static_cast<int>(utf16.size());
+    const int size = ::WideCharToMultiByte(CP_UTF8, 0, wide, length, nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<std::size_t>(size), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, wide, length, utf8.data(), size, nullptr, nullptr);
+    return utf8;
+}
+
+std::string ToUpper(std::string_view text)
+{
+    std::string upper(text);
+    if (!upper.empty())
+        ::CharUpperBuffA(upper.data(), static_cast<DWORD>(upper.size()));
+    return upper;
+}
+
+bool LessNoCase(std::string_view a, std::string_view b)
+{
+    const std::string upperA = ToUpper(a), upperB = ToUpper(b);
+    const auto bytesLess = [](char x, char y) {
+        return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
+    };
+    if (std::lexicographical_compare(upperA.begin(), upperA.end(), upperB.begin(), upperB.end(), bytesLess))
+        return true;
+    if (std::lexicographical_compare(upperB.begin(), upperB.end(), upperA.begin(), upperA.end(), bytesLess))
+        return false;
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), bytesLess);
+}
+
+} // namespace text8
