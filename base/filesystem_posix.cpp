@@ -1,6 +1,6 @@
-#include "base/cp1252.h"
 #include "base/fileerror.h"
 #include "base/filesystem.h"
+#include "base/text8.h"
 
 #include <cerrno>
 #include <chrono>
@@ -152,10 +152,10 @@ bool IsTransient(long)
     return false;
 }
 
-// File names here are UTF-8; messages are Windows-1252 text.
+// File names here are UTF-8.
 std::string PathText(const std::filesystem::path &path)
 {
-    return cp1252::FromUtf8(path.string());
+    return text8::FromUtf8(path.string());
 }
 
 } // namespace fileio

@@ -1,5 +1,6 @@
 #include "base/fileerror.h"
 #include "base/filesystem.h"
+#include "base/text8.h"
 
 #include <windows.h>
 
@@ -172,15 +173,7 @@ bool IsTransient(long error)
 
 std::string PathText(const std::filesystem::path &path)
 {
-    const std::wstring wide = path.wstring();
-    if (wide.empty())
-        return {};
-    const int size = ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
-                                           nullptr, nullptr);
-    std::string text(static_cast<std::size_t>(size), '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), text.data(), size, nullptr,
-                          nullptr);
-    return text;
+    return text8::FromUtf16(path.u16string());
 }
 
 } // namespace fileio

@@ -1,5 +1,7 @@
 #include "base/systemerror.h"
 
+#include "base/text8.h"
+
 #include <windows.h>
 
 namespace {
@@ -28,14 +30,9 @@ std::string SystemErrorText(const std::error_code &code)
         WindowsError(code), 0, reinterpret_cast<LPWSTR>(&text), 0, nullptr);
     if (length == 0)
         return code.message();
-    std::wstring wide(text, length);
+    std::u16string wide(reinterpret_cast<const char16_t *>(text), length);
     ::LocalFree(text);
-    while (!wide.empty() && (wide.back() == L'\n' || wide.back() == L'\r' || wide.back() == L' '))
+    while (!wide.empty() && (wide.back() == u'\n' || wide.back() == u'\r' || wide.back() == u' '))
         wide.pop_back();
-    const int size = ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
-                                           nullptr, nullptr);
-    std::string ansi(static_cast<std::size_t>(size), '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), ansi.data(), size, nullptr,
-                          nullptr);
-    return ansi;
+    return text8::FromUtf16(wide);
 }
