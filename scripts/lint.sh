@@ -3,7 +3,7 @@
 # clang-tidy finding in the project's own files (.clang-format, .clang-tidy).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-EXTRA_PACKAGES="clang-format clang-tidy" scripts/setup.sh --no-build
+EXTRA_PACKAGES="clang-format clang-tidy git" scripts/setup.sh --no-build
 
 mapfile -t sources < <(git ls-files '*.cpp' '*.h')
 clang-format --dry-run --Werror "${sources[@]}"
