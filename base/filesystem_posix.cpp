@@ -25,7 +25,7 @@ public:
             return kNoFile;
         // Only a regular file holds data of ours: a device or a FIFO could
         // block the program or feed it without end.
-        struct stat status {};
+        struct stat status = {};
         if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
             ::close(fd);
             m_error = EACCES;
@@ -47,7 +47,7 @@ public:
 
     FileHandle CreateNew(const std::filesystem::path &path, const std::filesystem::path &like) override
     {
-        struct stat status {};
+        struct stat status = {};
         const bool replacing = ::stat(like.c_str(), &status) == 0 && S_ISREG(status.st_mode);
         const mode_t mode = replacing ? status.st_mode & 07777 : kCreateMode;
         const int fd = Opened(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
@@ -86,7 +86,7 @@ public:
 
     bool Exists(const std::filesystem::path &path) override
     {
-        struct stat status {};
+        struct stat status = {};
         return Succeeded(::stat(path.c_str(), &status));
     }
 

@@ -304,7 +304,7 @@ class ModeRecordingFiles : public FaultyFiles {
 public:
     long Write(FileHandle file, const void *data, std::size_t size) override
     {
-        struct stat status {};
+        struct stat status = {};
         ::fstat(static_cast<int>(file), &status);
         modes.push_back(status.st_mode & 07777);
         return FaultyFiles::Write(file, data, size);
