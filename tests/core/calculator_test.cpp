@@ -28,7 +28,7 @@ void PrintTo(const CalculationCase &c, std::ostream *out)
 
 class CalculationTest : public testing::TestWithParam<CalculationCase> {};
 
-TEST_P(CalculationTest, DerivesPrintSizeAndOrvelValues)
+TEST_P(CalculationTest, Derives)
 {
     const auto &c = GetParam();
     CCalculatorValues v;

@@ -98,7 +98,7 @@ TEST_F(SettingsTest, AnythingButARegularFileLoadsTheDefaultsSilently)
     EXPECT_TRUE(messages.messages.empty());
 }
 
-TEST(SettingsPermissions, AnUnreadableFileLoadsTheDefaultsAndAReadOnlyOneIsNotReplaced)
+TEST(SettingsPermissions, UnreadableLoadsTheDefaultsReadOnlyIsNotReplaced)
 {
     PLAXOMET_RUN_UNPRIVILEGED();
     TemporaryWorkingDirectory dir;

@@ -31,9 +31,9 @@ float PrintSize(float width, float defaultWidth)
     return static_cast<float>(static_cast<double>(width) / defaultWidth);
 }
 
-class MainDialogScenario : public testing::TestWithParam<Scenario> {};
+class Main : public testing::TestWithParam<Scenario> {};
 
-TEST_P(MainDialogScenario, Plays)
+TEST_P(Main, Plays)
 {
     RunScenario(GetParam());
 }
@@ -83,7 +83,7 @@ const Scenario kMainScenarios[] = {
      {{kReport, ReportOf(0, 7.0f, 0.72f, 25.0f)},
       {"SETTINGS", SettingsBytes(0, 25.0f, 0.72f, 7.0f, PrintSize(7.0f, 7.5f))}}},
 
-    {"AStoredUnitWithoutAButtonCalculatesNothingAndSavesNone",
+    {"AStoredUnitWithoutAButtonCalculatesAndSavesNothing",
      M,
      {{"SETTINGS", SettingsBytes(7, 30.0f, 0.5f, 10.0f, 0.25f)}},
      {},
@@ -194,7 +194,7 @@ const Scenario kMainScenarios[] = {
      {{"SETTINGS", kDefaultSettings}}},
 };
 
-INSTANTIATE_TEST_SUITE_P(Main, MainDialogScenario, testing::ValuesIn(kMainScenarios),
+INSTANTIATE_TEST_SUITE_P(Scenario, Main, testing::ValuesIn(kMainScenarios),
                          [](const auto &info) { return std::string(info.param.name); });
 
 // What a field shows for a stored value, and the value Exit then stores:
@@ -235,7 +235,7 @@ TEST_P(FieldRoundTrip, EveryValueShownReadsBack)
 INSTANTIATE_TEST_SUITE_P(Values, FieldRoundTrip, testing::ValuesIn(kShownValues),
                          [](const auto &info) { return std::string(info.param.name); });
 
-TEST(MainDialogPermissions, AReadOnlySettingsFileIsNotReplacedAndAReadOnlyFolderStillLetsExit)
+TEST(MainDialogPermissions, ReadOnlySettingsStayAndAReadOnlyFolderLetsExit)
 {
     PLAXOMET_RUN_UNPRIVILEGED();
     const auto typed = SettingsBytes(1, 25.0f, 0.72f, 12.0f, 1.0f);

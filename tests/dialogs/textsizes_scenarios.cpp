@@ -65,9 +65,9 @@ std::vector<Step> Join(std::initializer_list<std::vector<Step>> parts)
     return steps;
 }
 
-class TextSizesScenario : public testing::TestWithParam<Scenario> {};
+class TextSizes : public testing::TestWithParam<Scenario> {};
 
-TEST_P(TextSizesScenario, Plays)
+TEST_P(TextSizes, Plays)
 {
     RunScenario(GetParam());
 }
@@ -150,7 +150,7 @@ const Scenario kTextSizesScenarios[] = {
      {"Enter no more than 17 characters.", "Enter a number."},
      {}},
 
-    {"SeventeenAccentedLettersCanBeTypedAndTheEighteenthCannot",
+    {"SeventeenAccentedLettersFitAndTheEighteenthDoesNot",
      T,
      {},
      {},
@@ -190,7 +190,7 @@ const Scenario kTextSizesScenarios[] = {
      {kSure},
      {{"STYLES", kFour}}},
 
-    {"OnAnEmptyListNewThenDeleteRemovesTheNewEntryAndEditSaysSo",
+    {"OnAnEmptyListEditSaysSoAndDeleteRemovesTheNewEntry",
      T,
      {},
      {},
@@ -255,7 +255,7 @@ const Scenario kTextSizesScenarios[] = {
      {}},
 };
 
-INSTANTIATE_TEST_SUITE_P(TextSizes, TextSizesScenario, testing::ValuesIn(kTextSizesScenarios),
+INSTANTIATE_TEST_SUITE_P(Scenario, TextSizes, testing::ValuesIn(kTextSizesScenarios),
                          [](const auto &info) { return std::string(info.param.name); });
 
 // An edit dialog whose reading back runs out of memory.
