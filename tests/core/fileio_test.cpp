@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <optional>
 #include <sys/stat.h>
 
@@ -147,35 +146,34 @@ TEST(SaveFaults, EveryCallFailingLeavesOneWholeFileAndNoOtherFile)
         }
     }
     EXPECT_GE(cases, 15);
-    std::printf("%d failing calls tried\n", cases);
 }
 
-struct ExpectedOutcome {
-    const char *name;
-    Call call;
-    Fault fault;
-    long error;
-    bool persistent;
-    const char *content; // what DATA holds afterwards
-    int cause;           // of the error raised, -1 for none
-};
-
-// The outcomes that tell the right handling from a plausible wrong one.
+// What a failing replace leaves, in the rows that tell the right handling
+// from a plausible wrong one: the one file left, what it holds, the cause raised.
 TEST(SaveFaults, OutcomesOfTheReplaceStates)
 {
-    const ExpectedOutcome cases[] = {
-        {"old file taken away, new one not moved in: the new one is moved in", Call::Replace,
-         Fault::TargetGone, kHardIoError, false, "new", -1},
+    const struct {
+        const char *name;
+        Fault fault;
+        long error;
+        bool persistent;
+        const char *file;    // the only file left
+        const char *content; // what it holds
+        int cause;           // of the error raised, -1 for none
+    } cases[] = {
+        {"old file taken away, new one not moved in: the new one is moved in", Fault::TargetGone,
+         kHardIoError, false, "DATA", "new", -1},
+        {"nor can it be moved in: the only copy stays", Fault::TargetGone, kHardIoError, true, ".DATA.tmp0",
+         "new", CFileException::hardIO},
 #ifdef _WIN32
-        {"a scanner's brief hold is waited out", Call::Replace, Fault::Fail, 32, false, "new", -1},
-        {"a hold that lasts is a sharing violation", Call::Replace, Fault::Fail, 32, true, "old",
+        {"a scanner's brief hold is waited out", Fault::Fail, 32, false, "DATA", "new", -1},
+        {"a hold that lasts is a sharing violation", Fault::Fail, 32, true, "DATA", "old",
          CFileException::sharingViolation},
-        {"the replaced file held open reads as a sharing violation", Call::Replace, Fault::Fail, 1175, false,
-         "old", CFileException::sharingViolation},
-        {"access denied that lasts", Call::Replace, Fault::Fail, 5, true, "old",
-         CFileException::accessDenied},
+        {"the replaced file held open reads as a sharing violation", Fault::Fail, 1175, false, "DATA", "old",
+         CFileException::sharingViolation},
+        {"access denied that lasts", Fault::Fail, 5, true, "DATA", "old", CFileException::accessDenied},
 #else
-        {"a busy file is not waited for", Call::Replace, Fault::Fail, EBUSY, false, "old",
+        {"a busy file is not waited for", Fault::Fail, EBUSY, false, "DATA", "old",
          CFileException::sharingViolation},
 #endif
     };
@@ -198,35 +196,13 @@ TEST(SaveFaults, OutcomesOfTheReplaceStates)
                 cause = error.m_cause;
             }
         }
-        EXPECT_EQ(ReadBytes("DATA"), std::string(c.content) == "new" ? kNew : kOld) << c.name;
+        EXPECT_EQ(FolderEntries(dir.Path()), std::vector<std::string>{c.file}) << c.name;
+        EXPECT_EQ(ReadBytes(c.file), std::string(c.content) == "new" ? kNew : kOld) << c.name;
         EXPECT_EQ(cause, c.cause) << c.name;
-        EXPECT_EQ(FolderEntries(dir.Path()), std::vector<std::string>{"DATA"}) << c.name;
         if (c.persistent && fileio::IsTransient(c.error)) {
             EXPECT_EQ(std::count(files.calls.begin(), files.calls.end(), Call::Pause), 5) << c.name;
         }
     }
-}
-
-// Where the old file is gone and the new one cannot be moved in either, the
-// new content is the only copy: it stays, whole, under the temporary name.
-TEST(SaveFaults, TheOnlyCopyIsNeverDeleted)
-{
-    const auto calls = CallsOfASave();
-    const auto replaceAt = std::find(calls.begin(), calls.end(), Call::Replace) - calls.begin() + 1;
-    TemporaryWorkingDirectory dir;
-    WriteBytes("DATA", kOld);
-    FaultyFiles files;
-    files.failAt = static_cast<int>(replaceAt);
-    files.fault = Fault::TargetGone;
-    files.error = kHardIoError;
-    files.persistent = true;
-    {
-        fileio::ScopedFileSystem scope(files);
-        EXPECT_THROW(fileio::ReplaceFileContents("DATA.", "DATA", fileio::AsBytes(kNew)), CFileException);
-    }
-    const auto left = FolderEntries(dir.Path());
-    ASSERT_EQ(left.size(), 1u);
-    EXPECT_EQ(ReadBytes(left[0]), kNew);
 }
 
 // Stops a save dead after each of its calls, as a crash or a power cut would:
@@ -327,17 +303,6 @@ TEST_F(ReplaceContentsTest, TheTemporaryFileIsNeverWiderThanTheFileItReplaces)
     EXPECT_EQ(fs::status("DATA").permissions(), fs::perms::owner_read | fs::perms::owner_write);
 }
 #endif
-
-TEST_F(ReplaceContentsTest, ATemporaryLeftByACrashIsPassedOver)
-{
-    WriteBytes("DATA", kOld);
-    fs::create_directory(".DATA.tmp0");
-    WriteBytes(".DATA.tmp1", "left by a crash");
-    Replace();
-    EXPECT_EQ(ReadBytes("DATA"), kNew);
-    EXPECT_EQ(ReadBytes(".DATA.tmp1"), "left by a crash");
-    EXPECT_EQ(FolderEntries(dir.Path()), (std::vector<std::string>{".DATA.tmp0", ".DATA.tmp1", "DATA"}));
-}
 
 #ifdef _WIN32
 // Another program holding the file open without sharing it (an editor, a

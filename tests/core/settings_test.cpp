@@ -37,42 +37,26 @@ bool SameBits(const CCalculatorValues &a, const CCalculatorValues &b)
     return ValueBits(a) == ValueBits(b);
 }
 
-TEST_F(SettingsTest, SavesTwentyBytesInFieldOrder)
+// Loads a stored file with bytes after the twentieth, then saves: the same
+// twenty bytes come back, the rest is ignored, and the values keep every bit.
+TEST_F(SettingsTest, LoadThenSaveGivesTheTwentyBytesBack)
 {
+    const std::string stored = std::string("\x07\x00\x00\x00\x45\x23\xC1\x7F\x00\x00\x00\x80"
+                                           "\x01\x00\x00\x00\x9E\x1B\x4A\x3F",
+                                           20);
+    WriteBytes("SETTINGS", stored + "junk");
     auto v = Defaults();
-    SaveSettings(v);
-    EXPECT_EQ(ReadBytes("SETTINGS"), kDefaultBytes);
-}
-
-TEST_F(SettingsTest, RoundTripsBitForBit)
-{
-    CCalculatorValues saved = Defaults();
-    saved.m_nUnits = 7;
-    saved.m_fPageHeight = std::bit_cast<float>(0x7FC12345u); // a NaN with a payload
-    saved.m_fStaveSize = -0.0f;
-    saved.m_fStaveWidth = 1e-45f;
-    saved.m_fPrintSize = 0.789473712f;
-    SaveSettings(saved);
-    CCalculatorValues loaded = Defaults();
-    LoadSettings(loaded, messages);
-    EXPECT_TRUE(messages.messages.empty());
-    EXPECT_EQ(loaded.m_nUnits, 7);
-    EXPECT_EQ(std::bit_cast<std::uint32_t>(loaded.m_fPageHeight), 0x7FC12345u);
-    EXPECT_EQ(std::bit_cast<std::uint32_t>(loaded.m_fStaveSize), 0x80000000u);
-    EXPECT_EQ(loaded.m_fStaveWidth, 1e-45f);
-    EXPECT_EQ(loaded.m_fPrintSize, 0.789473712f);
-    SaveSettings(loaded);
-    EXPECT_EQ(ReadBytes("SETTINGS").size(), 20u);
-}
-
-TEST_F(SettingsTest, BytesAfterTheTwentiethAreIgnored)
-{
-    WriteBytes("SETTINGS", std::string("\x00\x00\x00\x00", 4) + kDefaultBytes.substr(4) + "junk");
-    auto v = Defaults();
-    v.m_nUnits = 1;
     LoadSettings(v, messages);
-    EXPECT_EQ(v.m_nUnits, 0);
     EXPECT_TRUE(messages.messages.empty());
+    EXPECT_EQ(v.m_nUnits, 7);
+    EXPECT_EQ(std::bit_cast<std::uint32_t>(v.m_fPageHeight), 0x7FC12345u) << "a NaN keeps its payload";
+    EXPECT_EQ(std::bit_cast<std::uint32_t>(v.m_fStaveSize), 0x80000000u);
+    EXPECT_EQ(v.m_fStaveWidth, 1e-45f);
+    SaveSettings(v);
+    EXPECT_EQ(ReadBytes("SETTINGS"), stored);
+    auto defaults = Defaults();
+    SaveSettings(defaults);
+    EXPECT_EQ(ReadBytes("SETTINGS"), kDefaultBytes);
 }
 
 // Each makes SETTINGS something no value can be read from, without blocking
