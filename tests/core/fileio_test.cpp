@@ -90,14 +90,25 @@ const PlausibleError kPlausibleErrors[] = {
 };
 #endif
 
+// Saves the new bytes over DATA through `files`; the error raised, if any.
+std::optional<CFileException> SaveThrough(FaultyFiles &files)
+{
+    fileio::ScopedFileSystem scope(files);
+    try {
+        fileio::ReplaceFileContents("DATA.", "DATA", fileio::AsBytes(kNew));
+    } catch (const CFileException &error) {
+        return error;
+    }
+    return std::nullopt;
+}
+
 // The calls a save over an existing file makes when nothing fails.
 std::vector<Call> CallsOfASave()
 {
     TemporaryWorkingDirectory dir;
     WriteBytes("DATA", kOld);
     FaultyFiles files;
-    fileio::ScopedFileSystem scope(files);
-    fileio::ReplaceFileContents("DATA.", "DATA", fileio::AsBytes(kNew));
+    SaveThrough(files);
     return files.calls;
 }
 
@@ -122,24 +133,16 @@ TEST(SaveFaults, EveryCallFailingLeavesOneWholeFileAndNoOtherFile)
             files.failAt = static_cast<int>(at);
             files.fault = plausible.fault;
             files.error = plausible.error;
-            std::optional<std::string> message;
-            {
-                fileio::ScopedFileSystem scope(files);
-                try {
-                    fileio::ReplaceFileContents("DATA.", "DATA", fileio::AsBytes(kNew));
-                } catch (const CFileException &error) {
-                    message = error.GetErrorMessage();
-                }
-            }
+            const auto error = SaveThrough(files);
             const auto content = ReadBytes("DATA");
             EXPECT_TRUE(content == kOld || content == kNew) << row << ": " << content;
             EXPECT_EQ(FolderEntries(dir.Path()), std::vector<std::string>{"DATA"}) << row;
-            if (message) {
+            if (error) {
                 EXPECT_EQ(content, kOld) << row;
                 const bool namesThePath = plausible.call == Call::Write || plausible.call == Call::Flush ||
                                           plausible.call == Call::Close;
                 const std::string name = namesThePath ? fileio::FullPath("DATA") : "DATA.";
-                EXPECT_EQ(*message,
+                EXPECT_EQ(error->GetErrorMessage(),
                           CFileException(fileio::CauseOf(plausible.error), 0, name).GetErrorMessage())
                     << row;
             }
@@ -187,18 +190,10 @@ TEST(SaveFaults, OutcomesOfTheReplaceStates)
         files.fault = c.fault;
         files.error = c.error;
         files.persistent = c.persistent;
-        int cause = -1;
-        {
-            fileio::ScopedFileSystem scope(files);
-            try {
-                fileio::ReplaceFileContents("DATA.", "DATA", fileio::AsBytes(kNew));
-            } catch (const CFileException &error) {
-                cause = error.m_cause;
-            }
-        }
+        const auto error = SaveThrough(files);
         EXPECT_EQ(FolderEntries(dir.Path()), std::vector<std::string>{c.file}) << c.name;
         EXPECT_EQ(ReadBytes(c.file), std::string(c.content) == "new" ? kNew : kOld) << c.name;
-        EXPECT_EQ(cause, c.cause) << c.name;
+        EXPECT_EQ(error ? error->m_cause : -1, c.cause) << c.name;
         if (c.persistent && fileio::IsTransient(c.error)) {
             EXPECT_EQ(std::count(files.calls.begin(), files.calls.end(), Call::Pause), 5) << c.name;
         }
