@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <functional>
 #include <optional>
 #include <sys/stat.h>
 
@@ -25,17 +26,6 @@ protected:
     void Replace(const std::string &text = kNew)
     {
         fileio::ReplaceFileContents("DATA.", "DATA", fileio::AsBytes(text));
-    }
-
-    CFileException ReplaceExpectingError()
-    {
-        try {
-            Replace();
-        } catch (const CFileException &error) {
-            return error;
-        }
-        ADD_FAILURE() << "no error";
-        return CFileException(0, 0, "");
     }
 
     TemporaryWorkingDirectory dir;
@@ -226,38 +216,6 @@ TEST(SaveFaults, ACrashAtAnyPointLeavesOneWholeFileAndTheNextSaveWorks)
     }
 }
 
-TEST_F(ReplaceContentsTest, AFolderInTheWayIsAccessDeniedNamedAsPassed)
-{
-    fs::create_directory("DATA");
-    const auto error = ReplaceExpectingError();
-    EXPECT_EQ(error.m_cause, CFileException::accessDenied);
-    EXPECT_STREQ(error.what(), "Access to DATA. was denied.");
-    EXPECT_EQ(FolderEntries(dir.Path()), std::vector<std::string>{"DATA"});
-}
-
-TEST_F(ReplaceContentsTest, AMissingFolderIsReportedAsPassed)
-{
-    try {
-        fileio::ReplaceFileContents("SUB/DATA.", "SUB/DATA", fileio::AsBytes(kNew));
-        ADD_FAILURE();
-    } catch (const CFileException &error) {
-        // Windows says "path not found" where POSIX says "no such file".
-#ifdef _WIN32
-        EXPECT_EQ(error.m_cause, CFileException::badPath);
-#else
-        EXPECT_EQ(error.m_cause, CFileException::fileNotFound);
-#endif
-        EXPECT_EQ(error.m_strFileName, "SUB/DATA.");
-    }
-    WriteBytes("FILE", "x");
-    try {
-        fileio::ReplaceFileContents("FILE/DATA.", "FILE/DATA", fileio::AsBytes(kNew));
-        ADD_FAILURE();
-    } catch (const CFileException &error) {
-        EXPECT_EQ(error.m_cause, CFileException::badPath);
-    }
-}
-
 #ifndef _WIN32
 TEST_F(ReplaceContentsTest, ALinkIsReplacedAtItsTarget)
 {
@@ -300,21 +258,6 @@ TEST_F(ReplaceContentsTest, TheTemporaryFileIsNeverWiderThanTheFileItReplaces)
 #endif
 
 #ifdef _WIN32
-// Another program holding the file open without sharing it (an editor, a
-// sync client): the save is refused as the sharing violation it is, and the
-// folder is left as it was.
-TEST_F(ReplaceContentsTest, AFileHeldOpenByAnotherProgramIsASharingViolation)
-{
-    WriteBytes("DATA", kOld);
-    const HANDLE held = ::CreateFileW(L"DATA", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    const auto error = ReplaceExpectingError();
-    ::CloseHandle(held);
-    EXPECT_STREQ(error.what(), "Encountered a sharing violation while accessing DATA..");
-    EXPECT_EQ(ReadBytes("DATA"), kOld);
-    EXPECT_EQ(FolderEntries(dir.Path()), std::vector<std::string>{"DATA"});
-}
-
 // Writes and flushes report the system's own error, not the C runtime's
 // folding of it (which turned access denied into a bad handle).
 TEST_F(ReplaceContentsTest, WriteAndFlushFailuresCarryTheWindowsError)
@@ -329,16 +272,6 @@ TEST_F(ReplaceContentsTest, WriteAndFlushFailuresCarryTheWindowsError)
     files.Close(file);
 }
 
-TEST_F(ReplaceContentsTest, TheReadOnlyAttributeRefusesTheSave)
-{
-    WriteBytes("DATA", kOld);
-    fs::permissions("DATA", fs::perms::owner_read);
-    const auto error = ReplaceExpectingError();
-    EXPECT_STREQ(error.what(), "Access to DATA. was denied.");
-    fs::permissions("DATA", fs::perms::owner_read | fs::perms::owner_write);
-    EXPECT_EQ(ReadBytes("DATA"), kOld);
-    EXPECT_EQ(FolderEntries(dir.Path()), std::vector<std::string>{"DATA"});
-}
 #endif
 
 struct PermissionCase {
@@ -404,30 +337,72 @@ TEST(ReadFile, AFailedReadClosesTheFile)
     EXPECT_EQ(ReadBytes("DATA"), kNew);
 }
 
-TEST(ReadFile, ErrorsNameTheFileAsPassed)
+// What the system itself refuses, named as the program passed the file.
+TEST(FileErrors, LoadsAndSavesTheSystemRefusesNameTheFileAsPassed)
 {
+    const struct {
+        const char *name;
+        std::function<void()> prepare;
+        bool save; // otherwise a load
+        const char *file;
+        const char *message;
+    } cases[] = {
+        {"a folder where the file goes", [] { fs::create_directory("DATA"); }, true, "DATA",
+         "Access to DATA. was denied."},
+    // Windows says "path not found" where POSIX says "no such file".
+#ifdef _WIN32
+        {"a missing folder", [] {}, true, "SUB/DATA", "SUB/DATA. contains an incorrect path."},
+#else
+        {"a missing folder", [] {}, true, "SUB/DATA", "SUB/DATA. was not found."},
+#endif
+        {"a file where a folder should be", [] { WriteBytes("FILE", "x"); }, true, "FILE/DATA",
+         "FILE/DATA. contains an incorrect path."},
+        {"no file", [] {}, false, "DATA", "DATA. was not found."},
+        {"a file in the path", [] { WriteBytes("FILE", "x"); }, false, "FILE/DATA",
+         "FILE/DATA. contains an incorrect path."},
+        {"a folder to load", [] { fs::create_directory("DATA"); }, false, "DATA",
+         "Access to DATA. was denied."},
+#ifdef _WIN32
+        {"the read-only attribute",
+         [] {
+             WriteBytes("DATA", kOld);
+             fs::permissions("DATA", fs::perms::owner_read);
+         },
+         true, "DATA", "Access to DATA. was denied."},
+#endif
+    };
+    for (const auto &c : cases) {
+        TemporaryWorkingDirectory dir;
+        c.prepare();
+        const auto before = FolderEntries(dir.Path());
+        try {
+            if (c.save)
+                fileio::ReplaceFileContents(std::string(c.file) + ".", c.file, fileio::AsBytes(kNew));
+            else
+                fileio::ReadFile(std::string(c.file) + ".", c.file);
+            ADD_FAILURE() << c.name;
+        } catch (const CFileException &error) {
+            EXPECT_STREQ(error.what(), c.message) << c.name;
+        }
+        EXPECT_EQ(FolderEntries(dir.Path()), before) << c.name;
+    }
+#ifdef _WIN32
+    // Another program holding the file open without sharing it (an editor, a
+    // sync client): refused as the sharing violation it is, the folder as it was.
     TemporaryWorkingDirectory dir;
+    WriteBytes("DATA", kOld);
+    const HANDLE held = ::CreateFileW(L"DATA", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
     try {
-        fileio::ReadFile("DATA.", "DATA");
-        ADD_FAILURE();
+        fileio::ReplaceFileContents("DATA.", "DATA", fileio::AsBytes(kNew));
+        ADD_FAILURE() << "a held file was replaced";
     } catch (const CFileException &error) {
-        EXPECT_EQ(error.m_cause, CFileException::fileNotFound);
-        EXPECT_STREQ(error.what(), "DATA. was not found.");
+        EXPECT_STREQ(error.what(), "Encountered a sharing violation while accessing DATA..");
     }
-    WriteBytes("FILE", "x");
-    try {
-        fileio::ReadFile("FILE/DATA.", "FILE/DATA");
-        ADD_FAILURE();
-    } catch (const CFileException &error) {
-        EXPECT_EQ(error.m_cause, CFileException::badPath);
-    }
-    fs::create_directory("DIR");
-    try {
-        fileio::ReadFile("DIR.", "DIR");
-        ADD_FAILURE();
-    } catch (const CFileException &error) {
-        EXPECT_STREQ(error.what(), "Access to DIR. was denied.");
-    }
+    ::CloseHandle(held);
+    EXPECT_EQ(ReadBytes("DATA"), kOld);
+    EXPECT_EQ(FolderEntries(dir.Path()), std::vector<std::string>{"DATA"});
+#endif
 }
 
 } // namespace
