@@ -158,12 +158,6 @@ TEST_F(StylesFileTest, OversizedNameLengthsEndTheList)
     }
 }
 
-TEST_F(StylesFileTest, WideNamesLoadAsEightBitText)
-{
-    WriteBytes("STYLES", std::string("\xFF\xFE\xFF\x04T\0\xEA\0T\0\x14\x20", 12) + Float(10.0f));
-    EXPECT_EQ(Load(), Strings{"T\xEAT\x97\t10.00"});
-}
-
 TEST_F(StylesFileTest, LongAndAccentedNamesSurviveSaveAndLoad)
 {
     SortedTextSizeList list;
