@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-// Every message the program shows goes through this one service.
+// Every message the program shows goes through this one service, as 8-bit text (base/text8.h).
 enum class MsgButtons { OK, OKCancel, YesNo, YesNoCancel };
 enum class MsgIcon { Default, Exclamation, Question, Stop, Information };
 // A system-modal box stays in front of every window, as an out-of-memory report must.

@@ -9,6 +9,12 @@
 // Western system. Each platform converts in a file of its own
 // (text8_win32.cpp, text8_posix.cpp); characters the code page cannot hold
 // become '?'.
+//
+// It is the one encoding of every string the core and the dialog classes
+// hand on: window and control texts and list entries (dialogs/window.h),
+// messages (base/messagebox.h), file names in error messages, system error
+// texts and the stored names. Only the toolkits and the platform files
+// convert, at the system's edge: UTF-16 for Win32 and Qt, UTF-8 for POSIX.
 namespace text8 {
 
 std::string FromUtf16(std::u16string_view utf16);

@@ -192,8 +192,3 @@ void CWnd::SetFocus()
 {
     m_window->SetFocus(m_id);
 }
-
-void CWnd::EnableWindow(bool enabled)
-{
-    m_window->Enable(m_id, enabled);
-}

@@ -104,7 +104,6 @@ public:
     void Attach(IDialogWindow &window, int id);
     void SetWindowText(const std::string &text);
     void SetFocus();
-    void EnableWindow(bool enabled);
 
 protected:
     IDialogWindow *m_window = nullptr;

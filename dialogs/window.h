@@ -21,8 +21,8 @@ public:
     virtual void SysCommand(unsigned id) = 0;
 };
 
-// A dialog's window and its controls, addressed by control identifier. Text
-// is 8-bit Windows-1252, as the program keeps it.
+// A dialog's window and its controls, addressed by control identifier. Every
+// string is the program's 8-bit text (base/text8.h).
 class IDialogWindow {
 public:
     virtual ~IDialogWindow() = default;
@@ -51,7 +51,6 @@ public:
     virtual void SelectAllText(int id) = 0;
     // Typing and pasting stop at count characters; a longer text already there stays.
     virtual void LimitText(int id, int count) = 0;
-    virtual void Enable(int id, bool enabled) = 0;
 
     // List boxes: entries by index, in the order the dialog gives them.
     virtual void ListInsert(int id, int index, const std::string &entry) = 0;

@@ -25,7 +25,6 @@ public:
 
     // The width an entry needs, its TABs laid out.
     int EntryWidth(const QString &entry) const;
-    int ColumnWidth() const { return m_columnWidth; }
 
 private:
     void Widen(const QStringList &entries);

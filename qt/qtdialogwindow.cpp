@@ -442,12 +442,6 @@ void QtDialogWindow::LimitText(int id, int count)
         static_cast<EditControlValidator *>(const_cast<QValidator *>(edit->validator()))->SetLimit(count);
 }
 
-void QtDialogWindow::Enable(int id, bool enabled)
-{
-    if (QWidget *control = GetDlgItem(id))
-        control->setEnabled(enabled);
-}
-
 void QtDialogWindow::ListInsert(int id, int index, const std::string &entry)
 {
     List(id)->InsertEntry(index, ToQString(entry));

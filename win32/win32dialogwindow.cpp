@@ -390,11 +390,6 @@ void Win32DialogWindow::LimitText(int id, int count)
     ::SendDlgItemMessageW(m_hwnd, id, EM_LIMITTEXT, static_cast<WPARAM>(count), 0);
 }
 
-void Win32DialogWindow::Enable(int id, bool enabled)
-{
-    ::EnableWindow(Item(id), enabled);
-}
-
 int Win32DialogWindow::ListCount(int id) const
 {
     return static_cast<int>(::SendDlgItemMessageW(m_hwnd, id, LB_GETCOUNT, 0, 0));

@@ -40,7 +40,6 @@ public:
     int GetFocus() const override;
     void SelectAllText(int id) override;
     void LimitText(int id, int count) override;
-    void Enable(int id, bool enabled) override;
 
     void ListInsert(int id, int index, const std::string &entry) override;
     void ListDelete(int id, int index) override;
