@@ -28,15 +28,6 @@ std::string WithCrLf(const std::string &text)
 
 } // namespace
 
-ViewerCommand ReportViewerCommand()
-{
-#ifdef _WIN32
-    return {"NOTEPAD.EXE", {kReportFileName}};
-#else
-    return {"xdg-open", {kReportFileName}};
-#endif
-}
-
 std::array<std::string, 8> ReportPieces(const CCalculatorValues &v)
 {
     const std::string unit = v.m_nUnits == unitsInches ? "ins" : "cms";
@@ -77,5 +68,5 @@ void WriteReport(const CCalculatorValues &values, IMessageService &messages, IVi
     for (const auto &piece : ReportPieces(values))
         file.Write(WithCrLf(piece));
     file.Close();
-    launcher.Launch(ReportViewerCommand());
+    launcher.Open(kReportFileName);
 }

@@ -2,28 +2,19 @@
 
 #include <array>
 #include <string>
-#include <vector>
 
 class CCalculatorValues;
 class IMessageService;
 
 inline constexpr char kReportFileName[] = "PlaxometReport.txt";
 
-// A program and its arguments, started in the working directory.
-struct ViewerCommand {
-    std::string program;
-    std::vector<std::string> arguments;
-};
-
-// Starts the viewer without waiting for it or looking at the outcome.
+// The desktop's text viewer, which each toolkit's services know: it opens a
+// file of the working folder, without waiting for it or looking at the outcome.
 class IViewerLauncher {
 public:
     virtual ~IViewerLauncher() = default;
-    virtual void Launch(const ViewerCommand &command) = 0;
+    virtual void Open(const std::string &fileName) = 0;
 };
-
-// The desktop's text viewer on the report: Notepad on Windows, xdg-open elsewhere.
-ViewerCommand ReportViewerCommand();
 
 // The report's eight pieces of text, with "\n" line breaks.
 std::array<std::string, 8> ReportPieces(const CCalculatorValues &values);

@@ -1,5 +1,6 @@
 #include "qt/qtservices.h"
 
+#include "base/text8.h"
 #include "res/dialogs.h"
 #include "res/resource.h"
 
@@ -144,8 +145,8 @@ int QtMessageService::ShowMessage(const std::string &text, MsgButtons buttons, M
         QWidget *owner = QApplication::activeModalWidget();
         if (!owner)
             owner = QApplication::activeWindow();
-        MessageBox box(ToQtIcon(EffectiveIcon(buttons, icon)), m_caption, QString::fromStdString(text),
-                       ToQtButtons(buttons), owner);
+        MessageBox box(ToQtIcon(EffectiveIcon(buttons, icon)), m_caption,
+                       QString::fromStdString(text8::ToUtf8(text)), ToQtButtons(buttons), owner);
         // A window takes no font from its owner: without this the box would
         // draw in the desktop's default face, not the dialogs'.
         box.setFont(owner ? owner->font() : DialogFont(res::GetDialogTemplate(IDD_PLAXOMET_DIALOG)));
@@ -159,10 +160,8 @@ int QtMessageService::ShowMessage(const std::string &text, MsgButtons buttons, M
     }
 }
 
-void QtViewerLauncher::Launch(const ViewerCommand &command)
+void QtViewerLauncher::Open(const std::string &fileName)
 {
-    QStringList arguments;
-    for (const auto &argument : command.arguments)
-        arguments << QString::fromStdString(argument);
-    QProcess::startDetached(QString::fromStdString(command.program), arguments, QDir::currentPath());
+    QProcess::startDetached(QStringLiteral("xdg-open"), {QString::fromStdString(text8::ToUtf8(fileName))},
+                            QDir::currentPath());
 }

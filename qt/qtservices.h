@@ -31,8 +31,8 @@ private:
     QString m_caption;
 };
 
-// Starts the viewer detached in the working directory.
+// xdg-open, started detached in the working directory.
 class QtViewerLauncher : public IViewerLauncher {
 public:
-    void Launch(const ViewerCommand &command) override;
+    void Open(const std::string &fileName) override;
 };

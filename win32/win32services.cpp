@@ -72,11 +72,9 @@ int Win32MessageService::ShowMessage(const std::string &text, MsgButtons buttons
                          flags);
 }
 
-void Win32ViewerLauncher::Launch(const ViewerCommand &command)
+void Win32ViewerLauncher::Open(const std::string &fileName)
 {
-    std::wstring line = WideFromText8(command.program);
-    for (const auto &argument : command.arguments)
-        line += L" " + WideFromText8(argument);
+    std::wstring line = L"NOTEPAD.EXE " + WideFromText8(fileName);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;

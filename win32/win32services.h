@@ -27,9 +27,9 @@ private:
     std::wstring m_caption;
 };
 
-// Starts the viewer as WinExec does: found on the search path, shown
-// normally, not waited for, its fate not looked at.
+// Starts Notepad on the file as WinExec does: found on the search path,
+// shown normally, not waited for, its fate not looked at.
 class Win32ViewerLauncher : public IViewerLauncher {
 public:
-    void Launch(const ViewerCommand &command) override;
+    void Open(const std::string &fileName) override;
 };

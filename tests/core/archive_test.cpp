@@ -9,58 +9,27 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-Bytes Stored(const std::string &text)
-{
-    CArchive ar;
-    ar.WriteString(text);
-    return ar.StoredBytes();
-}
-
-Bytes Prefix(const Bytes &bytes, std::size_t count)
-{
-    return Bytes(bytes.begin(), bytes.begin() + count);
-}
-
-TEST(Archive, IntegersAndFloatsAreLittleEndian)
-{
-    CArchive ar;
-    ar << std::int32_t{-2} << std::int32_t{0x01020304} << 1.0f << -0.0f;
-    EXPECT_EQ(ar.StoredBytes(), (Bytes{0xFE, 0xFF, 0xFF, 0xFF, 0x04, 0x03, 0x02, 0x01, 0x00, 0x00, 0x80, 0x3F,
-                                       0x00, 0x00, 0x00, 0x80}));
-    CArchive in(ar.StoredBytes());
-    std::int32_t a = 0, b = 0;
-    float c = 0, d = 0;
-    in >> a >> b >> c >> d;
-    EXPECT_EQ(a, -2);
-    EXPECT_EQ(b, 0x01020304);
-    EXPECT_EQ(c, 1.0f);
-    EXPECT_TRUE(std::signbit(d));
-}
-
-struct PrefixCase {
-    std::size_t length;
-    Bytes prefix;
-};
-
+// A string is stored with the shortest length prefix that holds its length,
+// and reads back whole.
 TEST(Archive, StringLengthPrefixes)
 {
-    const PrefixCase cases[] = {
+    const std::pair<std::size_t, Bytes> cases[] = {
         {0, {0x00}},
-        {17, {0x11}},
         {254, {0xFE}},
         {255, {0xFF, 0xFF, 0x00}},
         {65533, {0xFF, 0xFD, 0xFF}},
         {65534, {0xFF, 0xFF, 0xFF, 0xFE, 0xFF, 0x00, 0x00}},
         {70000, {0xFF, 0xFF, 0xFF, 0x70, 0x11, 0x01, 0x00}},
     };
-    for (const auto &c : cases) {
-        const std::string text(c.length, 'A');
-        const auto bytes = Stored(text);
-        ASSERT_EQ(bytes.size(), c.prefix.size() + c.length) << c.length;
-        EXPECT_EQ(Prefix(bytes, c.prefix.size()), c.prefix) << c.length;
-        CArchive in(bytes);
-        EXPECT_EQ(in.ReadString(), text) << c.length;
-        EXPECT_EQ(in.BytesLeft(), 0u);
+    for (const auto &[length, prefix] : cases) {
+        const std::string text(length, 'A');
+        CArchive ar;
+        ar.WriteString(text);
+        Bytes expected = prefix;
+        expected.insert(expected.end(), length, 'A');
+        EXPECT_EQ(ar.StoredBytes(), expected) << length;
+        CArchive in(ar.StoredBytes());
+        EXPECT_EQ(in.ReadString(), text) << length;
     }
 }
 
@@ -83,7 +52,6 @@ TEST(Archive, ReadsEveryStringFormAndRefusesMalformedOnes)
          "HI",
          kReads},
         {"wide", {0xFF, 0xFE, 0xFF, 0x02, 'H', 0x00, 'I', 0x00}, "HI", kReads},
-        {"wide 16-bit", {0xFF, 0xFE, 0xFF, 0xFF, 0x02, 0x00, 'H', 0x00, 'I', 0x00}, "HI", kReads},
         {"wide 32-bit", {0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0x01, 0x00, 0x00, 0x00, 'H', 0x00}, "H", kReads},
         {"wide accents and euro",
          {0xFF, 0xFE, 0xFF, 0x03, 0xE9, 0x00, 0xAC, 0x20, 0x78, 0x01},

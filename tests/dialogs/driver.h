@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class CDialog;
@@ -39,6 +40,13 @@ public:
     virtual std::string SelectedText(CDialog &dialog, int id) = 0;
     // The lines a list shows (UTF-8).
     virtual std::vector<std::string> ListLines(CDialog &dialog, int id) = 0;
+    // Whether a list shows an entry whole: its cell as wide as the text with
+    // its TAB laid out, within the list's height, and scrolled to if it lies
+    // beyond the list's width.
+    virtual bool ShowsWhole(CDialog &dialog, int listId, int index) = 0;
+    // How far the window's centre lies from its owner's, or from the screen's
+    // work area's when it has none: x and y, in pixels.
+    virtual std::pair<int, int> OffCentre(CDialog &dialog) = 0;
 };
 
 // The driver of the toolkit these tests run on; its test program sets it.

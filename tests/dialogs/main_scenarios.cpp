@@ -3,9 +3,7 @@
 #include "dialogs/dialog.h"
 #include "res/resource.h"
 #include "tests/dialogs/scenario.h"
-#include "tests/support/fakes.h"
 
-#include <cmath>
 #include <cstdint>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -17,15 +15,28 @@ namespace fs = std::filesystem;
 
 constexpr int M = IDD_PLAXOMET_DIALOG;
 constexpr int A = IDD_ABOUTBOX;
-const std::string kEnterANumber = "Enter a number.";
+const Shown kEnterANumber{"Enter a number."};
+const Shown kSettingsDenied{"Access to SETTINGS. was denied.", MsgButtons::OK, MsgIcon::Stop};
 const std::string kReport = "PlaxometReport.txt";
-constexpr float kInf = std::numeric_limits<float>::infinity();
-constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 
 // The report of a calculation on the typed values.
 std::string ReportOf(std::int32_t units, float width, float size, float height, float printSize = 1.0f)
 {
-    return ReportFileText(Calculated(units, width, size, height, printSize));
+    CCalculatorValues v;
+    v.SetDefaults();
+    v.m_nUnits = units;
+    v.m_fStaveWidth = width;
+    v.m_fStaveSize = size;
+    v.m_fPageHeight = height;
+    v.m_fPrintSize = printSize;
+    v.Calculate();
+    return ReportFileText(v);
+}
+
+// The focus put on a control as the program would put it, not the user.
+Step FocusOn(int dialog, int id)
+{
+    return {dialog, [id](IDialogDriver &, CDialog &dlg) { dlg.Window().SetFocus(id); }};
 }
 
 float PrintSize(float width, float defaultWidth)
@@ -37,172 +48,96 @@ class Main : public testing::TestWithParam<Scenario> {};
 
 TEST_P(Main, Plays)
 {
-    RunScenario(GetParam());
+    RunScenario(M, GetParam());
 }
 
 const Scenario kMainScenarios[] = {
-    {"FirstRunSaysSoAndShowsTheDefaults",
-     M,
-     {},
-     {},
-     {ExpectText(M, IDC_STAVEWIDTH, "19"), ExpectText(M, IDC_STAVESIZE, "0.72"),
-      ExpectText(M, IDC_PAGEHEIGHT, "25"), ExpectChecks(M, false, true),
-      ExpectText(M, IDC_STAVEWIDTHUNITS, "cm"), ExpectText(M, IDC_PAGEHEIGHTUNITS, "cm"),
-      ExpectFocus(M, IDC_STAVEWIDTH), ExpectSelectedText(M, IDC_STAVEWIDTH, "19"), Press(M, Key::Escape)},
-     {"SETTINGS file not found"},
-     {{"SETTINGS", kDefaultSettings}, {kReport, std::nullopt}},
-     0},
+    {.name = "FirstRunShowsTheDefaultsAndTheSystemMenuTheAboutBox",
+     .steps = {ExpectCentred(M), ExpectText(M, IDC_STAVEWIDTH, "19"), ExpectText(M, IDC_STAVESIZE, "0.72"),
+               ExpectText(M, IDC_PAGEHEIGHT, "25"), ExpectChecks(M, false, true),
+               ExpectText(M, IDC_STAVEWIDTHUNITS, "cm"), ExpectText(M, IDC_PAGEHEIGHTUNITS, "cm"),
+               ExpectFocus(M, IDC_STAVEWIDTH), ExpectSelectedText(M, IDC_STAVEWIDTH, "19"), ChooseAbout(M),
+               ExpectCaption(A, "About Plaxomet"), ExpectCentred(A), Press(A, Key::Enter),
+               ExpectFocus(M, IDC_STAVEWIDTH), Press(M, Key::Escape)},
+     .messages = {{"SETTINGS file not found"}},
+     .after = {{"SETTINGS", kDefaultSettings}, {kReport, std::nullopt}}},
 
-    {"EnterCalculatesTwiceAlikeAndExitSavesWhatWasTyped",
-     M,
-     {{"SETTINGS", kDefaultSettings}},
-     {},
-     {Type(M, IDC_STAVEWIDTH, "15"), Press(M, Key::Enter), Press(M, Key::Enter),
-      ExpectText(M, IDC_STAVESIZE, "0.72"), Click(M, IDCANCEL)},
-     {},
-     {{kReport, ReportOf(1, 15.0f, 0.72f, 25.0f)},
-      {"SETTINGS", SettingsBytes(1, 25.0f, 0.72f, 15.0f, PrintSize(15.0f, 19.0f))}},
-     2},
+    // The fields keep what was typed, read as their leading numbers.
+    {.name = "EnterCalculatesTwiceAlikeAndExitSavesWhatWasTyped",
+     .before = {{"SETTINGS", kDefaultSettings}},
+     .steps = {Type(M, IDC_STAVEWIDTH, " 15 cm"), Type(M, IDC_STAVESIZE, "0.72abc"),
+               Type(M, IDC_PAGEHEIGHT, "2.5e1"), Press(M, Key::Enter), Press(M, Key::Enter),
+               ExpectText(M, IDC_STAVESIZE, "0.72abc"), Click(M, IDCANCEL)},
+     .after = {{kReport, ReportOf(1, 15.0f, 0.72f, 25.0f)},
+               {"SETTINGS", SettingsBytes(1, 25.0f, 0.72f, 15.0f, PrintSize(15.0f, 19.0f))}},
+     .opened = {kReport, kReport}},
 
-    {"FieldsReadTheirLeadingNumber",
-     M,
-     {{"SETTINGS", kDefaultSettings}},
-     {},
-     {Type(M, IDC_STAVEWIDTH, " 12 cm"), Type(M, IDC_STAVESIZE, "0.5abc"), Type(M, IDC_PAGEHEIGHT, "1e1"),
-      Press(M, Key::Escape)},
-     {},
-     {{"SETTINGS", SettingsBytes(1, 10.0f, 0.5f, 12.0f, 1.0f)}}},
+    {.name = "InchesRelabelsConvertsNothingAndReportsIns",
+     .before = {{"SETTINGS", kDefaultSettings}},
+     .steps = {Click(M, IDC_INCHES), ExpectText(M, IDC_STAVEWIDTHUNITS, "in"),
+               ExpectText(M, IDC_PAGEHEIGHTUNITS, "in"), ExpectText(M, IDC_STAVEWIDTH, "19"),
+               Type(M, IDC_STAVEWIDTH, "7"), Press(M, Key::Enter), Click(M, IDC_CENTIMETERS),
+               ExpectText(M, IDC_PAGEHEIGHTUNITS, "cm"), Click(M, IDC_INCHES), Press(M, Key::Escape)},
+     .after = {{kReport, ReportOf(0, 7.0f, 0.72f, 25.0f)},
+               {"SETTINGS", SettingsBytes(0, 25.0f, 0.72f, 7.0f, PrintSize(7.0f, 7.5f))}},
+     .opened = {kReport}},
 
-    {"InchesRelabelsConvertsNothingAndReportsIns",
-     M,
-     {{"SETTINGS", kDefaultSettings}},
-     {},
-     {Click(M, IDC_INCHES), ExpectText(M, IDC_STAVEWIDTHUNITS, "in"),
-      ExpectText(M, IDC_PAGEHEIGHTUNITS, "in"), ExpectText(M, IDC_STAVEWIDTH, "19"),
-      Type(M, IDC_STAVEWIDTH, "7"), Press(M, Key::Enter), Click(M, IDC_CENTIMETERS),
-      ExpectText(M, IDC_PAGEHEIGHTUNITS, "cm"), Click(M, IDC_INCHES), Press(M, Key::Escape)},
-     {},
-     {{kReport, ReportOf(0, 7.0f, 0.72f, 25.0f)},
-      {"SETTINGS", SettingsBytes(0, 25.0f, 0.72f, 7.0f, PrintSize(7.0f, 7.5f))}}},
+    {.name = "AStoredUnitWithoutAButtonCalculatesAndSavesNothing",
+     .before = {{"SETTINGS", SettingsBytes(7, 30.0f, 0.5f, 10.0f, 0.25f)}},
+     .steps = {ExpectChecks(M, false, false), ExpectText(M, IDC_STAVEWIDTHUNITS, "in"), Press(M, Key::Enter),
+               Press(M, Key::Escape)},
+     .after = {{kReport, ReportOf(-1, 10.0f, 0.5f, 30.0f, 0.25f)},
+               {"SETTINGS", SettingsBytes(-1, 30.0f, 0.5f, 10.0f, 0.25f)}},
+     .opened = {kReport}},
 
-    {"AStoredUnitWithoutAButtonCalculatesAndSavesNothing",
-     M,
-     {{"SETTINGS", SettingsBytes(7, 30.0f, 0.5f, 10.0f, 0.25f)}},
-     {},
-     {ExpectChecks(M, false, false), ExpectText(M, IDC_STAVEWIDTHUNITS, "in"), Press(M, Key::Enter),
-      Press(M, Key::Escape)},
-     {},
-     {{kReport, ReportOf(-1, 10.0f, 0.5f, 30.0f, 0.25f)},
-      {"SETTINGS", SettingsBytes(-1, 30.0f, 0.5f, 10.0f, 0.25f)}}},
+    // A refused field stops Calculate and Exit and keeps the focus with its
+    // text selected; the first refused in exchange order (page height, stave
+    // size, stave width) is the one.
+    {.name = "RefusedFieldsStopCalculateAndExitPageHeightFirst",
+     .before = {{"SETTINGS", kDefaultSettings}},
+     .steps = {Type(M, IDC_STAVEWIDTH, "."), Type(M, IDC_PAGEHEIGHT, "x"), Press(M, Key::Enter),
+               ExpectFocus(M, IDC_PAGEHEIGHT), ExpectSelectedText(M, IDC_PAGEHEIGHT, "x"), CloseBox(M),
+               Type(M, IDC_PAGEHEIGHT, "5"), Press(M, Key::Enter), ExpectFocus(M, IDC_STAVEWIDTH),
+               ExpectSelectedText(M, IDC_STAVEWIDTH, "."), Type(M, IDC_STAVEWIDTH, "19"),
+               Type(M, IDC_STAVESIZE, ""), Click(M, IDOK), ExpectFocus(M, IDC_STAVESIZE),
+               Type(M, IDC_STAVESIZE, "1"), Click(M, IDCANCEL)},
+     .messages = {kEnterANumber, kEnterANumber, kEnterANumber, kEnterANumber},
+     .after = {{kReport, std::nullopt}, {"SETTINGS", SettingsBytes(1, 5.0f, 1.0f, 19.0f, 1.0f)}}},
 
-    {"AShortSettingsFileGivesTheDefaultsQuietly",
-     M,
-     {{"SETTINGS", kDefaultSettings.substr(0, 19)}},
-     {},
-     {ExpectText(M, IDC_STAVEWIDTH, "19"), CloseBox(M)},
-     {},
-     {{"SETTINGS", kDefaultSettings}}},
+    // Tab passes the unit buttons, even one the user clicked.
+    {.name = "TabCyclesTheFieldsAndTheTwoButtons",
+     .before = {{"SETTINGS", kDefaultSettings}},
+     .steps = Join({{ExpectFocus(M, IDC_STAVEWIDTH)},
+                    Tabbing(M, Key::Tab, {IDC_STAVESIZE, IDC_PAGEHEIGHT, IDOK, IDCANCEL, IDC_STAVEWIDTH}),
+                    Tabbing(M, Key::ShiftTab, {IDCANCEL}),
+                    {Click(M, IDC_INCHES), ExpectChecks(M, true, false), FocusOn(M, IDCANCEL)},
+                    Tabbing(M, Key::Tab, {IDC_STAVEWIDTH}),
+                    Tabbing(M, Key::ShiftTab, {IDCANCEL}),
+                    {Press(M, Key::Escape)}}),
+     .after = {{"SETTINGS", SettingsBytes(0, 25.0f, 0.72f, 19.0f, 1.0f)}}},
 
-    // A refused field stops Calculate and Exit, keeps the focus with its text
-    // selected, and the first refused field in exchange order is the one.
-    {"ARefusedPageHeightStopsCalculateAndExit",
-     M,
-     {{"SETTINGS", kDefaultSettings}},
-     {},
-     {Type(M, IDC_PAGEHEIGHT, "abc"), Press(M, Key::Enter), ExpectFocus(M, IDC_PAGEHEIGHT),
-      ExpectSelectedText(M, IDC_PAGEHEIGHT, "abc"), CloseBox(M), Type(M, IDC_PAGEHEIGHT, "30"),
-      Press(M, Key::Escape)},
-     {kEnterANumber, kEnterANumber},
-     {{kReport, std::nullopt}, {"SETTINGS", SettingsBytes(1, 30.0f, 0.72f, 19.0f, 1.0f)}}},
+    {.name = "FailedSavesAreReportedAndTheDialogStaysOpen",
+     .before = {{"SETTINGS", kDefaultSettings}},
+     .steps = {Do(M,
+                  [] {
+                      fs::remove("SETTINGS");
+                      fs::create_directory("SETTINGS");
+                      fs::create_directory(kReport);
+                  }),
+               Press(M, Key::Escape), ExpectFocus(M, IDC_STAVEWIDTH), Press(M, Key::Enter),
+               Do(M, [] { fs::remove("SETTINGS"); }), Press(M, Key::Escape)},
+     .messages = {kSettingsDenied, {"File could not be opened!"}},
+     .after = {{"SETTINGS", kDefaultSettings}}},
 
-    {"AnEmptyStaveSizeIsRefused",
-     M,
-     {{"SETTINGS", kDefaultSettings}},
-     {},
-     {Type(M, IDC_STAVESIZE, ""), Click(M, IDOK), ExpectFocus(M, IDC_STAVESIZE), Type(M, IDC_STAVESIZE, "1"),
-      Click(M, IDCANCEL)},
-     {kEnterANumber},
-     {{kReport, std::nullopt}, {"SETTINGS", SettingsBytes(1, 25.0f, 1.0f, 19.0f, 1.0f)}}},
-
-    {"TwoRefusedFieldsFocusThePageHeightFirst",
-     M,
-     {{"SETTINGS", kDefaultSettings}},
-     {},
-     {Type(M, IDC_STAVEWIDTH, "."), Type(M, IDC_PAGEHEIGHT, "x"), Press(M, Key::Enter),
-      ExpectFocus(M, IDC_PAGEHEIGHT), Type(M, IDC_PAGEHEIGHT, "5"), Press(M, Key::Enter),
-      ExpectFocus(M, IDC_STAVEWIDTH), ExpectSelectedText(M, IDC_STAVEWIDTH, "."),
-      Type(M, IDC_STAVEWIDTH, "19"), Press(M, Key::Escape)},
-     {kEnterANumber, kEnterANumber},
-     {{"SETTINGS", SettingsBytes(1, 5.0f, 0.72f, 19.0f, 1.0f)}}},
-
-    {"TabCyclesTheFieldsAndTheTwoButtons",
-     M,
-     {{"SETTINGS", kDefaultSettings}},
-     {},
-     {ExpectFocus(M, IDC_STAVEWIDTH), Press(M, Key::Tab), ExpectFocus(M, IDC_STAVESIZE), Press(M, Key::Tab),
-      ExpectFocus(M, IDC_PAGEHEIGHT), Press(M, Key::Tab), ExpectFocus(M, IDOK), Press(M, Key::Tab),
-      ExpectFocus(M, IDCANCEL), Press(M, Key::Tab), ExpectFocus(M, IDC_STAVEWIDTH), Press(M, Key::ShiftTab),
-      ExpectFocus(M, IDCANCEL), Press(M, Key::Escape)},
-     {},
-     {}},
-
-    {"TabNeverStopsOnAUnitButtonTheUserClicked",
-     M,
-     {{"SETTINGS", kDefaultSettings}},
-     {},
-     {Click(M, IDC_INCHES),
-      ExpectChecks(M, true, false),
-      {M, "focus Exit", [](IDialogDriver &, CDialog &dlg) { dlg.Window().SetFocus(IDCANCEL); }},
-      ExpectFocus(M, IDCANCEL),
-      Press(M, Key::Tab),
-      ExpectFocus(M, IDC_STAVEWIDTH),
-      Press(M, Key::ShiftTab),
-      ExpectFocus(M, IDCANCEL),
-      Press(M, Key::Escape)},
-     {},
-     {{"SETTINGS", SettingsBytes(0, 25.0f, 0.72f, 19.0f, 1.0f)}}},
-
-    {"AFailedSaveIsReportedAndTheDialogStaysOpen",
-     M,
-     {{"SETTINGS", kDefaultSettings}},
-     {},
-     {Do(M, "put a folder where SETTINGS goes",
-         [] {
-             fs::remove("SETTINGS");
-             fs::create_directory("SETTINGS");
-         }),
-      Press(M, Key::Escape), ExpectFocus(M, IDC_STAVEWIDTH),
-      Do(M, "take the folder away", [] { fs::remove("SETTINGS"); }), Press(M, Key::Escape)},
-     {"Access to SETTINGS. was denied."},
-     {{"SETTINGS", kDefaultSettings}}},
-
-    {"AReportThatCannotBeCreatedIsReported",
-     M,
-     {{"SETTINGS", kDefaultSettings}},
-     {},
-     {Do(M, "put a folder where the report goes", [] { fs::create_directory("PlaxometReport.txt"); }),
-      Press(M, Key::Enter), Press(M, Key::Escape)},
-     {"File could not be opened!"},
-     {},
-     0},
-
-    {"TheSystemMenuOpensTheAboutBox",
-     M,
-     {{"SETTINGS", kDefaultSettings}},
-     {},
-     {ChooseAbout(M), ExpectCaption(A, "About Plaxomet"), Press(A, Key::Enter),
-      ExpectFocus(M, IDC_STAVEWIDTH), Press(M, Key::Escape)},
-     {},
-     {{"SETTINGS", kDefaultSettings}}},
     // Whatever a field shows reads back, and as what it shows.
-    {"ValuesShownReadBackAsShown",
-     M,
-     {{"SETTINGS", SettingsBytes(1, kInf, kNaN, std::numeric_limits<float>::max(), 1.0f)}},
-     {},
-     {ExpectText(M, IDC_PAGEHEIGHT, "inf"), ExpectText(M, IDC_STAVESIZE, "nan"),
-      ExpectText(M, IDC_STAVEWIDTH, "3.40282e+038"), Press(M, Key::Escape)},
-     {},
-     {{"SETTINGS", SettingsBytes(1, kInf, kNaN, 3.40282e38f, 1.0f)}}},
+    {.name = "ValuesShownReadBackAsShown",
+     .before = {{"SETTINGS", SettingsBytes(1, std::numeric_limits<float>::infinity(),
+                                           std::numeric_limits<float>::quiet_NaN(),
+                                           std::numeric_limits<float>::max(), 1.0f)}},
+     .steps = {ExpectText(M, IDC_PAGEHEIGHT, "inf"), ExpectText(M, IDC_STAVESIZE, "nan"),
+               ExpectText(M, IDC_STAVEWIDTH, "3.40282e+038"), Press(M, Key::Escape)},
+     .after = {{"SETTINGS", SettingsBytes(1, std::numeric_limits<float>::infinity(),
+                                          std::numeric_limits<float>::quiet_NaN(), 3.40282e38f, 1.0f)}}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Scenario, Main, testing::ValuesIn(kMainScenarios),
@@ -211,23 +146,20 @@ INSTANTIATE_TEST_SUITE_P(Scenario, Main, testing::ValuesIn(kMainScenarios),
 TEST(MainDialogPermissions, ReadOnlySettingsStayAndAReadOnlyFolderLetsExit)
 {
     PLAXOMET_RUN_UNPRIVILEGED();
-    const auto typed = SettingsBytes(1, 25.0f, 0.72f, 12.0f, 1.0f);
-    RunScenario(
-        {"read-only file, then read-only folder",
-         M,
-         {{"SETTINGS", kDefaultSettings}},
-         {},
-         {Type(M, IDC_STAVEWIDTH, "12"),
-          Do(M, "make SETTINGS read-only", [] { fs::permissions("SETTINGS", fs::perms::owner_read); }),
-          Press(M, Key::Escape), CloseBox(M),
-          Do(M, "make SETTINGS writable, its folder read-only",
-             [] {
-                 fs::permissions("SETTINGS", fs::perms::owner_read | fs::perms::owner_write);
-                 fs::permissions(".", fs::perms::owner_read | fs::perms::owner_exec);
-             }),
-          Press(M, Key::Escape)},
-         {"Access to SETTINGS. was denied.", "Access to SETTINGS. was denied."},
-         {{"SETTINGS", typed}}});
+    RunScenario(M, {.name = "read-only file, then read-only folder",
+                    .before = {{"SETTINGS", kDefaultSettings}},
+                    .steps = {Type(M, IDC_STAVEWIDTH, "12"),
+                              Do(M, [] { fs::permissions("SETTINGS", fs::perms::owner_read); }),
+                              Press(M, Key::Escape), CloseBox(M),
+                              Do(M,
+                                 [] {
+                                     fs::permissions("SETTINGS",
+                                                     fs::perms::owner_read | fs::perms::owner_write);
+                                     fs::permissions(".", fs::perms::owner_read | fs::perms::owner_exec);
+                                 }),
+                              Press(M, Key::Escape)},
+                    .messages = {kSettingsDenied, kSettingsDenied},
+                    .after = {{"SETTINGS", SettingsBytes(1, 25.0f, 0.72f, 12.0f, 1.0f)}}});
 }
 
 } // namespace

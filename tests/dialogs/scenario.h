@@ -1,16 +1,17 @@
 #pragma once
 
 #include "tests/dialogs/driver.h"
+#include "tests/support/fakes.h"
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
-// One thing a user does or looks at in the dialog with template `dialog`.
+// One thing a user does or looks at in the dialog with template `dialog`, when it is the active one.
 struct Step {
     int dialog;
-    std::string what;
     std::function<void(IDialogDriver &, CDialog &)> act;
 };
 
@@ -27,28 +28,29 @@ Step ExpectSelectedText(int dialog, int id, std::string text);
 Step ExpectCaption(int dialog, std::string caption);
 // The text sizes list: its lines, the focus rectangle's and the selected rows.
 Step ExpectList(int dialog, std::vector<std::string> lines, int caret, std::vector<int> selected);
-// Anything else, such as changing a file while the dialog is open.
-Step Do(int dialog, std::string what, std::function<void()> action);
 // The unit radio buttons' checks.
 Step ExpectChecks(int dialog, bool inches, bool centimetres);
-
-// Files in the working folder: name to bytes.
-using Files = std::map<std::string, std::string>;
+// Centred over its owner, or over the screen when it has none.
+Step ExpectCentred(int dialog);
+// Anything else, such as changing a file while the dialog is open.
+Step Do(int dialog, std::function<void()> action);
+// `key` pressed once for each control, the focus expected on each in turn.
+std::vector<Step> Tabbing(int dialog, Key key, std::initializer_list<int> ids);
+std::vector<Step> Join(std::initializer_list<std::vector<Step>> parts);
 
 struct Scenario {
     const char *name;
-    int top;                  // the dialog that opens first
-    Files before;             // files in the folder before it opens
-    std::vector<int> answers; // message boxes' answers, in order (the first button after them)
+    std::map<std::string, std::string> before = {}; // files in the folder before it opens
+    std::function<void()> prepare = {};             // runs after they are written
+    std::vector<int> answers = {}; // message boxes' answers, in order (the first button after them)
     std::vector<Step> steps;
-    std::vector<std::string> messages;                       // every message shown, in order
-    std::map<std::string, std::optional<std::string>> after; // files afterwards; nullopt: absent
-    int launches = -1;                                       // viewer starts, -1: not looked at
-    std::function<void()> prepare = {};                      // runs after the files are written
+    std::vector<Shown> messages = {};                             // every message shown, in order
+    std::map<std::string, std::optional<std::string>> after = {}; // files afterwards; nullopt: absent
+    std::vector<std::string> opened = {};                         // files opened in the viewer
 };
 
-// Opens the scenario's dialog in a fresh folder, plays its steps and checks what it expects.
-void RunScenario(const Scenario &scenario);
+// Opens dialog `top` in a fresh folder, plays the scenario's steps and checks what it expects.
+void RunScenario(int top, const Scenario &scenario);
 
 // Runs `top` modally and plays the steps on the dialogs as each becomes
 // active; a dialog left open when the steps run out is a failure.

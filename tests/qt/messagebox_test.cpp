@@ -36,49 +36,45 @@ void WhenBoxOpens(std::function<void(QMessageBox *)> answer)
 
 // Each box is first sent Esc and its close box, which answer only a box with
 // OK or Cancel, as on Windows; a box still open is answered with `press`.
+// The text is the program's 8-bit text.
 TEST(QtMessageBox, ShowsCaptionTextIconAndReturnsTheButtonPressed)
 {
+    using B = QMessageBox;
     const struct {
         MsgButtons buttons;
         MsgIcon icon;
-        QMessageBox::StandardButton press;
-        QMessageBox::Icon expectedIcon;
-        bool escapeAnswers;
-        int expectedAnswer;
+        B::StandardButton press;
+        B::Icon shown;
+        int answer; // AnswerCancel: the box answered Esc
     } cases[] = {
-        {MsgButtons::OK, MsgIcon::Default, QMessageBox::Ok, QMessageBox::Warning, true, AnswerOK},
-        {MsgButtons::YesNo, MsgIcon::Default, QMessageBox::No, QMessageBox::Question, false, AnswerNo},
-        {MsgButtons::YesNo, MsgIcon::Question, QMessageBox::Yes, QMessageBox::Question, false, AnswerYes},
-        {MsgButtons::OK, MsgIcon::Stop, QMessageBox::Ok, QMessageBox::Critical, true, AnswerOK},
-        {MsgButtons::OKCancel, MsgIcon::Default, QMessageBox::Ok, QMessageBox::Warning, true, AnswerCancel},
-        {MsgButtons::YesNoCancel, MsgIcon::Default, QMessageBox::Yes, QMessageBox::Question, true,
-         AnswerCancel},
+        {MsgButtons::OK, MsgIcon::Default, B::Ok, B::Warning, AnswerOK},
+        {MsgButtons::YesNo, MsgIcon::Default, B::No, B::Question, AnswerNo},
+        {MsgButtons::YesNo, MsgIcon::Question, B::Yes, B::Question, AnswerYes},
+        {MsgButtons::OK, MsgIcon::Stop, B::Ok, B::Critical, AnswerOK},
+        {MsgButtons::OKCancel, MsgIcon::Default, B::Ok, B::Warning, AnswerCancel},
+        {MsgButtons::YesNoCancel, MsgIcon::Default, B::Yes, B::Question, AnswerCancel},
     };
     QtMessageService service(QStringLiteral("plaxomet"));
     for (const auto &c : cases) {
         QString caption, text;
-        QMessageBox::Icon icon = QMessageBox::NoIcon;
-        bool answeredByEscape = true;
+        B::Icon icon = B::NoIcon;
         WhenBoxOpens([&](QMessageBox *box) {
             caption = box->windowTitle();
             text = box->text();
             icon = box->icon();
             QTest::keyClick(box, Qt::Key_Escape);
-            QApplication::processEvents();
-            if (box->isVisible()) {
-                box->close();
+            for (int tries = 0; tries < 2 && box->isVisible(); ++tries) {
                 QApplication::processEvents();
+                if (tries == 0)
+                    box->close();
             }
-            if (box->isVisible()) {
-                answeredByEscape = false;
+            if (box->isVisible())
                 box->button(c.press)->click();
-            }
         });
-        EXPECT_EQ(service.ShowMessage("SETTINGS file not found", c.buttons, c.icon), c.expectedAnswer);
+        EXPECT_EQ(service.ShowMessage("Access to caf\xE9. was denied.", c.buttons, c.icon), c.answer);
         EXPECT_EQ(caption, "plaxomet");
-        EXPECT_EQ(text, "SETTINGS file not found");
-        EXPECT_EQ(icon, c.expectedIcon);
-        EXPECT_EQ(answeredByEscape, c.escapeAnswers) << static_cast<int>(c.buttons);
+        EXPECT_EQ(text, QString::fromUtf8("Access to caf\u00e9. was denied."));
+        EXPECT_EQ(icon, c.shown);
     }
 }
 

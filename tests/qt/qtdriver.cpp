@@ -8,6 +8,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 
@@ -130,4 +132,22 @@ std::vector<std::string> QtDriver::ListLines(CDialog &dialog, int id)
     for (int i = 0; i < list->count(); ++i)
         lines.push_back(list->item(i)->text().toStdString());
     return lines;
+}
+
+bool QtDriver::ShowsWhole(CDialog &dialog, int listId, int index)
+{
+    auto *list = qobject_cast<CListWidget *>(Window(dialog).GetDlgItem(listId));
+    const QRect cell = list->visualItemRect(list->item(index));
+    return cell.width() >= list->EntryWidth(list->item(index)->text()) &&
+           cell.bottom() <= list->viewport()->height() &&
+           (cell.right() <= list->viewport()->width() || list->horizontalScrollBar()->isVisible());
+}
+
+std::pair<int, int> QtDriver::OffCentre(CDialog &dialog)
+{
+    const QtDialogWindow &window = Window(dialog);
+    const QWidget *owner = window.parentWidget() ? window.parentWidget()->window() : nullptr;
+    const QRect area = owner ? owner->geometry() : window.screen()->availableGeometry();
+    const QPoint off = window.geometry().center() - area.center();
+    return {off.x(), off.y()};
 }

@@ -2,42 +2,38 @@
 
 #include "base/fileio.h"
 #include "base/messagebox.h"
-#include "calc/calculator.h"
 #include "calc/report.h"
 
-#include <array>
 #include <cerrno>
 #include <cstdint>
 #include <deque>
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <vector>
+
+// A message as its box shows it: text, buttons, the icon the box gets, and whether it is system-modal.
+struct Shown {
+    std::string text;
+    MsgButtons buttons = MsgButtons::OK;
+    MsgIcon icon = MsgIcon::Exclamation;
+    MsgModality modality = MsgModality::Application;
+    bool operator==(const Shown &) const = default;
+};
+std::ostream &operator<<(std::ostream &out, const Shown &shown);
 
 // Records every message and answers from a queue (the first button when empty).
 class RecordingMessageService : public IMessageService {
 public:
-    struct Message {
-        std::string text;
-        MsgButtons buttons;
-        MsgIcon icon;
-        MsgModality modality;
-    };
-
     int ShowMessage(const std::string &text, MsgButtons buttons, MsgIcon icon, MsgModality modality) override;
 
-    std::vector<std::string> Texts() const;
-
-    std::vector<Message> messages;
+    std::vector<Shown> messages;
     std::deque<int> answers;
-    // Called as each message is shown, before it is answered.
-    std::function<void(const Message &)> onShow;
 };
 
 class RecordingLauncher : public IViewerLauncher {
 public:
-    void Launch(const ViewerCommand &command) override { launches.push_back(command); }
-    std::vector<ViewerCommand> launches;
+    void Open(const std::string &fileName) override { opened.push_back(fileName); }
+    std::vector<std::string> opened;
 };
 
 // Error numbers of the platform's file calls (errno, or Windows' own) for a
@@ -57,6 +53,7 @@ struct SimulatedCrash {};
 // stops the one a test names, as the documented failures of each call would.
 class FaultyFiles : public fileio::FileSystem {
 public:
+    using Path = std::filesystem::path;
     using FileHandle = fileio::FileHandle;
     enum class Call {
         OpenForReading,
@@ -78,27 +75,46 @@ public:
         TargetGone, // Replace takes the replaced file away, then fails
     };
 
-    FileHandle OpenForReading(const std::filesystem::path &path) override;
-    long Read(FileHandle file, void *buffer, std::size_t size) override;
-    bool MayWrite(const std::filesystem::path &path) override;
-    FileHandle CreateNew(const std::filesystem::path &path, const std::filesystem::path &like) override;
-    FileHandle OpenTruncated(const std::filesystem::path &path) override;
-    FileHandle CreateOrTruncate(const std::filesystem::path &path) override;
+    // Fails call number `failAt` (counted from 1) with `error`; with `persistent`,
+    // every later call of the same kind fails too.
+    explicit FaultyFiles(int failAt = 0, long error = 0, Fault fault = Fault::Fail, bool persistent = false)
+        : failAt(failAt), fault(fault), error(error), persistent(persistent)
+    {}
+
+    FileHandle OpenForReading(const Path &path) override
+    {
+        return Hit(Call::OpenForReading) ? fileio::kNoFile : m_system.OpenForReading(path);
+    }
+    long Read(FileHandle file, void *buffer, std::size_t size) override
+    {
+        return Hit(Call::Read) ? -1 : m_system.Read(file, buffer, size);
+    }
+    bool MayWrite(const Path &path) override { return !Hit(Call::MayWrite) && m_system.MayWrite(path); }
+    FileHandle CreateNew(const Path &path, const Path &like) override
+    {
+        return Hit(Call::CreateNew) ? fileio::kNoFile : m_system.CreateNew(path, like);
+    }
+    FileHandle OpenTruncated(const Path &path) override
+    {
+        return Hit(Call::OpenTruncated) ? fileio::kNoFile : m_system.OpenTruncated(path);
+    }
+    FileHandle CreateOrTruncate(const Path &path) override
+    {
+        return Hit(Call::CreateOrTruncate) ? fileio::kNoFile : m_system.CreateOrTruncate(path);
+    }
     long Write(FileHandle file, const void *data, std::size_t size) override;
-    bool Flush(FileHandle file) override;
+    bool Flush(FileHandle file) override { return !Hit(Call::Flush) && m_system.Flush(file); }
     bool Close(FileHandle file) override;
-    bool Replace(const std::filesystem::path &replacement, const std::filesystem::path &replaced) override;
-    bool Remove(const std::filesystem::path &path) override;
-    bool Exists(const std::filesystem::path &path) override;
-    void Pause(int milliseconds) override;
+    bool Replace(const Path &replacement, const Path &replaced) override;
+    bool Remove(const Path &path) override { return !Hit(Call::Remove) && m_system.Remove(path); }
+    bool Exists(const Path &path) override { return !Hit(Call::Exists) && m_system.Exists(path); }
+    void Pause(int) override { Hit(Call::Pause); }
     long LastError() const override { return m_error; }
 
-    // The call (counted from 1) that meets `fault`; with `persistent`, every
-    // later call of the same kind fails too.
-    int failAt = 0;
-    Fault fault = Fault::Fail;
-    long error = 0;
-    bool persistent = false;
+    int failAt;
+    Fault fault;
+    long error;
+    bool persistent;
     // Writes store this many bytes in all, then fail with `error`, as a full disk does.
     std::size_t writeLimit = SIZE_MAX;
     // The calls after this many are never made: the first throws SimulatedCrash.
@@ -107,7 +123,7 @@ public:
     std::vector<Call> calls;
 
 private:
-    bool Faulted(Call call);
+    bool Hit(Call call);
 
     fileio::FileSystem &m_system = fileio::SystemFiles();
     long m_error = 0;
@@ -129,13 +145,6 @@ private:
     std::filesystem::path m_previous;
     std::filesystem::path m_path;
 };
-
-// The values after a calculation on these typed measurements, from the defaults.
-CCalculatorValues Calculated(std::int32_t units, float width, float size, float height,
-                             float printSize = 1.0f);
-
-// The calculator values' bits, member by member, to compare results exactly.
-std::array<std::uint32_t, 8> ValueBits(const CCalculatorValues &values);
 
 // File bytes as the program writes them, little-endian whatever the host.
 std::string SettingsBytes(std::int32_t units, float height, float size, float width, float printSize);

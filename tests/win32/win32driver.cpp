@@ -39,6 +39,14 @@ std::wstring TextOf(HWND window)
     return text;
 }
 
+std::wstring LineOf(HWND list, int index)
+{
+    std::wstring line(static_cast<std::size_t>(::SendMessageW(list, LB_GETTEXTLEN, index, 0)) + 1, L'\0');
+    line.resize(static_cast<std::size_t>(
+        ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(line.data()))));
+    return line;
+}
+
 LPARAM ItemCentre(HWND list, int index)
 {
     RECT rect{};
@@ -167,11 +175,31 @@ std::vector<std::string> Win32Driver::ListLines(CDialog &dialog, int id)
     const int count = static_cast<int>(::SendMessageW(list, LB_GETCOUNT, 0, 0));
     std::vector<std::string> lines;
     lines.reserve(static_cast<std::size_t>(count));
-    for (int i = 0; i < count; ++i) {
-        std::wstring line(static_cast<std::size_t>(::SendMessageW(list, LB_GETTEXTLEN, i, 0)) + 1, L'\0');
-        line.resize(static_cast<std::size_t>(
-            ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(line.data()))));
-        lines.push_back(Utf8FromWide(line));
-    }
+    for (int i = 0; i < count; ++i)
+        lines.push_back(Utf8FromWide(LineOf(list, i)));
     return lines;
+}
+
+bool Win32Driver::ShowsWhole(CDialog &dialog, int listId, int index)
+{
+    const HWND list = ::GetDlgItem(Window(dialog).Handle(), listId);
+    RECT cell{}, client{};
+    ::SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&cell));
+    ::GetClientRect(list, &client);
+    return cell.right - cell.left >= Window(dialog).EntryWidth(listId, LineOf(list, index)) &&
+           cell.bottom <= client.bottom &&
+           (cell.right <= client.right || (::GetWindowLongPtrW(list, GWL_STYLE) & WS_HSCROLL));
+}
+
+std::pair<int, int> Win32Driver::OffCentre(CDialog &dialog)
+{
+    const HWND hwnd = Window(dialog).Handle();
+    RECT window{}, area{};
+    ::GetWindowRect(hwnd, &window);
+    if (const HWND owner = ::GetWindow(hwnd, GW_OWNER))
+        ::GetWindowRect(owner, &area);
+    else
+        ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    return {(window.left + window.right - area.left - area.right) / 2,
+            (window.top + window.bottom - area.top - area.bottom) / 2};
 }

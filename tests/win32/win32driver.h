@@ -19,6 +19,8 @@ public:
     std::string Caption(CDialog &dialog) override;
     std::string SelectedText(CDialog &dialog, int id) override;
     std::vector<std::string> ListLines(CDialog &dialog, int id) override;
+    bool ShowsWhole(CDialog &dialog, int listId, int index) override;
+    std::pair<int, int> OffCentre(CDialog &dialog) override;
 
     static Win32DialogWindow &Window(CDialog &dialog);
 
