@@ -9,29 +9,9 @@
 
 #include <gtest/gtest.h>
 
-// What only the native windows can show: the system menu, the window's
-// styles, the owner of a message box and the system's code page.
+// What only the native windows can show: the owner of a message box and the
+// system's code page.
 namespace {
-
-void LookAt(CDialog &dialog, const std::function<void(Win32DialogWindow &)> &look)
-{
-    Play(Driver(), dialog,
-         {{dialog.TemplateId(), [&](IDialogDriver &, CDialog &dlg) { look(Win32Driver::Window(dlg)); }},
-          Press(dialog.TemplateId(), Key::Escape)});
-}
-
-// The main dialog has a button on the taskbar, though it has no owner to hang it from.
-TEST(Win32MainWindow, HasATaskbarButton)
-{
-    TemporaryWorkingDirectory dir;
-    WriteBytes("SETTINGS", kDefaultSettings);
-    RecordingMessageService messages;
-    RecordingLauncher launcher;
-    CPlaxometDlg dlg(Driver().Toolkit(), messages, launcher);
-    LookAt(dlg, [](Win32DialogWindow &w) {
-        EXPECT_TRUE(::GetWindowLongPtrW(w.Handle(), GWL_EXSTYLE) & WS_EX_APPWINDOW);
-    });
-}
 
 HWND g_boxOwner = nullptr;
 
@@ -48,6 +28,7 @@ void CALLBACK AnswerTheBox(HWND, UINT, UINT_PTR timer, DWORD)
 
 // MessageBoxW's box is modal to the window it is given: that is the
 // innermost dialog running, even while another program's window is active.
+// (The main dialog has a taskbar button of its own, having no owner.)
 TEST(Win32MessageBox, IsOwnedByTheInnermostDialogWhateverWindowIsActive)
 {
     TemporaryWorkingDirectory dir;
@@ -59,6 +40,7 @@ TEST(Win32MessageBox, IsOwnedByTheInnermostDialogWhateverWindowIsActive)
     g_boxOwner = nullptr;
     const Step fail{IDD_PLAXOMET_DIALOG, [&](IDialogDriver &, CDialog &main) {
                         dialog = Win32Driver::Window(main).Handle();
+                        EXPECT_TRUE(::GetWindowLongPtrW(dialog, GWL_EXSTYLE) & WS_EX_APPWINDOW);
                         const HWND other = ::CreateWindowExW(0, L"STATIC", L"another program",
                                                              WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
                                                              nullptr, nullptr, nullptr, nullptr);
