@@ -9,19 +9,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-CCalculatorValues Calculated(std::int32_t units, float width, float size, float height, float printSize = 1)
-{
-    CCalculatorValues v;
-    v.SetDefaults();
-    v.m_nUnits = units;
-    v.m_fStaveWidth = width;
-    v.m_fStaveSize = size;
-    v.m_fPageHeight = height;
-    v.m_fPrintSize = printSize;
-    v.Calculate();
-    return v;
-}
-
 // The calculation as the user reads it: the figures of the report's four
 // lines for what was typed.
 TEST(Report, ShowsTheCalculatedFigures)

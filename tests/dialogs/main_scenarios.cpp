@@ -22,15 +22,7 @@ const std::string kReport = "PlaxometReport.txt";
 // The report of a calculation on the typed values.
 std::string ReportOf(std::int32_t units, float width, float size, float height, float printSize = 1.0f)
 {
-    CCalculatorValues v;
-    v.SetDefaults();
-    v.m_nUnits = units;
-    v.m_fStaveWidth = width;
-    v.m_fStaveSize = size;
-    v.m_fPageHeight = height;
-    v.m_fPrintSize = printSize;
-    v.Calculate();
-    return ReportFileText(v);
+    return ReportFileText(Calculated(units, width, size, height, printSize));
 }
 
 // The focus put on a control as the program would put it, not the user.

@@ -97,6 +97,19 @@ TemporaryWorkingDirectory::~TemporaryWorkingDirectory()
     std::filesystem::remove_all(m_path, ignored);
 }
 
+CCalculatorValues Calculated(std::int32_t units, float width, float size, float height, float printSize)
+{
+    CCalculatorValues v;
+    v.SetDefaults();
+    v.m_nUnits = units;
+    v.m_fStaveWidth = width;
+    v.m_fStaveSize = size;
+    v.m_fPageHeight = height;
+    v.m_fPrintSize = printSize;
+    v.Calculate();
+    return v;
+}
+
 std::string ReadBytes(const std::filesystem::path &path)
 {
     std::ifstream in(path, std::ios::binary);

@@ -2,6 +2,7 @@
 
 #include "base/fileio.h"
 #include "base/messagebox.h"
+#include "calc/calculator.h"
 #include "calc/report.h"
 
 #include <cerrno>
@@ -145,6 +146,10 @@ private:
     std::filesystem::path m_previous;
     std::filesystem::path m_path;
 };
+
+// The values after a calculation on these typed measurements, from the defaults.
+CCalculatorValues Calculated(std::int32_t units, float width, float size, float height,
+                             float printSize = 1.0f);
 
 // File bytes as the program writes them, little-endian whatever the host.
 std::string SettingsBytes(std::int32_t units, float height, float size, float width, float printSize);
