@@ -59,12 +59,13 @@ int LookUpCause(const CauseNumbers (&table)[N], long error)
     return CFileException::genericException;
 }
 
-} // namespace
-
+// "%1" in an error message: the file's name, or the words for no name.
 std::string FileNameForMessage(const std::string &fileName)
 {
     return fileName.empty() ? std::string(res::LoadString(res::AFX_IDS_UNNAMED_FILE)) : fileName;
 }
+
+} // namespace
 
 CFileException::CFileException(int cause, long osError, std::string fileName)
     : CException(res::FormatString(res::AFX_IDP_FILE_NONE + static_cast<unsigned>(cause),

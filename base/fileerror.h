@@ -61,5 +61,3 @@ public:
     std::string m_strFileName;
 };
 
-// "%1" in an error message: the file's name, or the words for no name.
-std::string FileNameForMessage(const std::string &fileName);

@@ -24,6 +24,10 @@ TextSize SplitEntry(std::string_view entry)
     return {std::string(name), static_cast<float>(numtext::LeadingNumber(size))};
 }
 
+namespace {
+
+// Loading: the entries of every whole record, until the first that cannot be
+// read (a record cut short, or a name longer than what is left, ends the list).
 std::vector<std::string> ReadEntries(CArchive &ar)
 {
     std::vector<std::string> entries;
@@ -39,6 +43,8 @@ std::vector<std::string> ReadEntries(CArchive &ar)
     }
     return entries;
 }
+
+} // namespace
 
 void SerializeStyles(CArchive &ar, ITextSizeList &list)
 {

@@ -28,10 +28,6 @@ struct TextSize {
 // An entry split back at its last TAB; a size that is no number reads 0.
 TextSize SplitEntry(std::string_view entry);
 
-// Loading: the entries of every whole record, until the first that cannot be
-// read (a record cut short, or a name longer than what is left, ends the list).
-std::vector<std::string> ReadEntries(CArchive &ar);
-
 // Loading appends the file's entries to the list; storing writes every entry.
 void SerializeStyles(CArchive &ar, ITextSizeList &list);
 

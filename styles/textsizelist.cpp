@@ -6,11 +6,15 @@
 #include <cerrno>
 #include <system_error>
 
+namespace {
+
+// The order of the list: case-insensitive, the same on every machine.
 bool EntryLess(const std::string &a, const std::string &b)
 {
     return text8::LessNoCase(a, b);
 }
 
+// Sorts entries into the list's order; equal entries keep their order.
 void SortEntries(std::vector<std::string> &entries)
 {
     // Upper-casing each entry once, rather than in every comparison, keeps a
@@ -30,6 +34,15 @@ void SortEntries(std::vector<std::string> &entries)
         entries[i] = std::move(keyed[i].entry);
 }
 
+// Raises the error an index outside a list of count entries gives.
+void CheckEntryIndex(int index, int count)
+{
+    if (index < 0 || index >= count)
+        throw std::system_error(EINVAL, std::generic_category());
+}
+
+} // namespace
+
 std::vector<std::string> AllEntries(const ITextSizeList &list)
 {
     std::vector<std::string> entries;
@@ -37,12 +50,6 @@ std::vector<std::string> AllEntries(const ITextSizeList &list)
     for (int i = 0; i < list.GetCount(); ++i)
         entries.push_back(list.GetText(i));
     return entries;
-}
-
-void CheckEntryIndex(int index, int count)
-{
-    if (index < 0 || index >= count)
-        throw std::system_error(EINVAL, std::generic_category());
 }
 
 int SortedTextSizeList::GetCount() const

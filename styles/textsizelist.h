@@ -24,15 +24,6 @@ public:
 // Every entry's text, first to last.
 std::vector<std::string> AllEntries(const ITextSizeList &list);
 
-// The order of the list: case-insensitive, the same on every machine.
-bool EntryLess(const std::string &a, const std::string &b);
-
-// Sorts entries into the list's order; equal entries keep their order.
-void SortEntries(std::vector<std::string> &entries);
-
-// Raises the error an index outside a list of count entries gives.
-void CheckEntryIndex(int index, int count);
-
 class SortedTextSizeList : public ITextSizeList {
 public:
     int GetCount() const override;

@@ -72,7 +72,7 @@ const Scenario kTextSizesScenarios[] = {
      .after = {{"STYLES",
                 StylesRecord("beta", 3.0f) + StylesRecord("Zeta", 1.0f) + StylesRecord("Alpha", 2.0f)}}},
 
-    {.name = "NewUpperCasesTheNameFilesItAndACancelledNewSelectsNothing",
+    {.name = "NewFilesTheNameUpperCasedACancelledNewSelectsNone",
      .before = {{"STYLES", kTwo}},
      .steps = {Click(T, IDC_NEW), ExpectCaption(E, "New text size (in Orvel units)"), ExpectCentred(E),
                ExpectText(E, IDC_ENTRYNAME, ""), ExpectText(E, IDC_ENTRYSIZE, "0"),
