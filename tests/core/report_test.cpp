@@ -20,8 +20,8 @@ TEST(Report, ShowsTheCalculatedFigures)
         std::string printSize, staveSize, staveWidth, pageHeight;
     } rows[] = {
         {"inches", 0, 7, 0.3f, 11, "0.9333", "0.3214 ins", "7.5000 ins", "11.7857 ins"},
-        // Dividing by the unrounded print size would give 29.5688.
-        {"divided by the print size as stored", 1, 16, 0.72f, 24.9f, "0.8421", "0.8550 cms", "19.0000 cms",
+        // Dividing by the unrounded print size would give 1.0688 and 29.5688.
+        {"divided by the print size as stored", 1, 16, 0.9f, 24.9f, "0.8421", "1.0687 cms", "19.0000 cms",
          "29.5687 cms"},
         {"zero width", 1, 0, 0.72f, 25, "0.0000", "inf cms", "19.0000 cms", "inf cms"},
         {"zero width and size", 1, 0, 0, -25, "0.0000", "nan cms", "19.0000 cms", "-inf cms"},

@@ -95,7 +95,7 @@ void RunScenario(int top, const Scenario &scenario)
     EXPECT_EQ(launcher.opened, scenario.opened);
 }
 
-Step Type(int dialog, int id, std::string text)
+Step Type(int dialog, int id, const std::string &text)
 {
     return {dialog, [=](IDialogDriver &d, CDialog &dlg) { d.Type(dlg, id, text); }};
 }
@@ -138,22 +138,23 @@ Step ExpectFocus(int dialog, int id)
     return {dialog, [=](IDialogDriver &, CDialog &dlg) { EXPECT_EQ(dlg.Window().GetFocus(), id); }};
 }
 
-Step ExpectText(int dialog, int id, std::string text)
+Step ExpectText(int dialog, int id, const std::string &text)
 {
     return {dialog, [=](IDialogDriver &, CDialog &dlg) { EXPECT_EQ(dlg.Window().GetText(id), text); }};
 }
 
-Step ExpectSelectedText(int dialog, int id, std::string text)
+Step ExpectSelectedText(int dialog, int id, const std::string &text)
 {
     return {dialog, [=](IDialogDriver &d, CDialog &dlg) { EXPECT_EQ(d.SelectedText(dlg, id), text); }};
 }
 
-Step ExpectCaption(int dialog, std::string caption)
+Step ExpectCaption(int dialog, const std::string &caption)
 {
     return {dialog, [=](IDialogDriver &d, CDialog &dlg) { EXPECT_EQ(d.Caption(dlg), caption); }};
 }
 
-Step ExpectList(int dialog, std::vector<std::string> lines, int caret, std::vector<int> selected)
+Step ExpectList(int dialog, const std::vector<std::string> &lines, int caret,
+                const std::vector<int> &selected)
 {
     return {dialog, [=](IDialogDriver &d, CDialog &dlg) {
                 EXPECT_EQ(d.ListLines(dlg, IDC_STYLESLIST), lines);

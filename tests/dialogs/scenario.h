@@ -15,7 +15,7 @@ struct Step {
     std::function<void(IDialogDriver &, CDialog &)> act;
 };
 
-Step Type(int dialog, int id, std::string text);
+Step Type(int dialog, int id, const std::string &text);
 Step Press(int dialog, Key key);
 Step Click(int dialog, int id);
 Step ClickItem(int dialog, int index, bool control = false);
@@ -23,11 +23,12 @@ Step DoubleClickItem(int dialog, int index);
 Step CloseBox(int dialog);
 Step ChooseAbout(int dialog);
 Step ExpectFocus(int dialog, int id);
-Step ExpectText(int dialog, int id, std::string text);
-Step ExpectSelectedText(int dialog, int id, std::string text);
-Step ExpectCaption(int dialog, std::string caption);
+Step ExpectText(int dialog, int id, const std::string &text);
+Step ExpectSelectedText(int dialog, int id, const std::string &text);
+Step ExpectCaption(int dialog, const std::string &caption);
 // The text sizes list: its lines, the focus rectangle's and the selected rows.
-Step ExpectList(int dialog, std::vector<std::string> lines, int caret, std::vector<int> selected);
+Step ExpectList(int dialog, const std::vector<std::string> &lines, int caret,
+                const std::vector<int> &selected);
 // The unit radio buttons' checks.
 Step ExpectChecks(int dialog, bool inches, bool centimetres);
 // Centred over its owner, or over the screen when it has none.
