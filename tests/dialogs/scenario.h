@@ -50,6 +50,9 @@ struct Scenario {
     std::vector<std::string> opened = {};                         // files opened in the viewer
 };
 
+// A scenario reads as its name in a test's output.
+void PrintTo(const Scenario &scenario, std::ostream *out);
+
 // Opens dialog `top` in a fresh folder, plays the scenario's steps and checks what it expects.
 void RunScenario(int top, const Scenario &scenario);
 
