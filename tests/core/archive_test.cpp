@@ -13,7 +13,10 @@ using Bytes = std::vector<std::uint8_t>;
 // and reads back whole.
 TEST(Archive, StringLengthPrefixes)
 {
-    const std::pair<std::size_t, Bytes> cases[] = {
+    const struct {
+        std::size_t length;
+        Bytes prefix;
+    } cases[] = {
         {0, {0x00}},
         {254, {0xFE}},
         {255, {0xFF, 0xFF, 0x00}},
