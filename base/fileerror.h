@@ -60,4 +60,3 @@ public:
     int m_cause;
     std::string m_strFileName;
 };
-
