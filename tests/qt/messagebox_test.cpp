@@ -1,6 +1,7 @@
 #include "qt/qtservices.h"
 #include "res/dialogs.h"
 #include "res/resource.h"
+#include "tests/support/fakes.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -8,6 +9,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 
@@ -89,6 +91,21 @@ TEST(QtMessageBox, EnterAnswersTheDefaultButtonInTheDialogsFont)
     EXPECT_EQ(service.ShowMessage("Enter a number.", MsgButtons::OK), AnswerOK);
     EXPECT_EQ(font.family(), DialogFont(res::GetDialogTemplate(IDD_PLAXOMET_DIALOG)).family())
         << "a message box draws in the dialogs' face, not the desktop's default";
+}
+
+// The report opens with xdg-open, started in the working folder and not waited for.
+TEST(QtViewerLauncher, OpensTheFileWithXdgOpen)
+{
+    TemporaryWorkingDirectory dir;
+    WriteBytes("xdg-open", "#!/bin/sh\necho \"$PWD $*\" > opening && mv opening opened\n");
+    std::filesystem::permissions("xdg-open", std::filesystem::perms::owner_all);
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QByteArray::fromStdString(dir.Path().string()) + ":" + path);
+    QtViewerLauncher().Open("PlaxometReport.txt");
+    qputenv("PATH", path);
+    for (int tries = 0; tries < 200 && !std::filesystem::exists("opened"); ++tries)
+        QTest::qWait(25);
+    EXPECT_EQ(ReadBytes("opened"), dir.Path().string() + " PlaxometReport.txt\n");
 }
 
 TEST(ApplicationName, IsTheExecutableNameWithoutFolderAndExtension)
