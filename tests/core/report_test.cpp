@@ -7,8 +7,6 @@
 
 namespace {
 
-namespace fs = std::filesystem;
-
 // The calculation as the user reads it: the figures of the report's four
 // lines for what was typed.
 TEST(Report, ShowsTheCalculatedFigures)
@@ -67,14 +65,6 @@ TEST_F(ReportTest, IsWrittenByteForByteAndOpenedInTheViewer)
               "print size!\r\n\r\n");
     EXPECT_TRUE(messages.messages.empty());
     EXPECT_EQ(launcher.opened, std::vector<std::string>{"PlaxometReport.txt"});
-}
-
-TEST_F(ReportTest, AReportThatCannotBeCreatedIsReportedAndNothingElseHappens)
-{
-    fs::create_directory("PlaxometReport.txt");
-    WriteReport(Calculated(1, 19, 0.72f, 25), messages, launcher);
-    EXPECT_EQ(messages.messages, std::vector<Shown>{{"File could not be opened!"}});
-    EXPECT_TRUE(launcher.opened.empty());
 }
 
 TEST_F(ReportTest, AFailedWriteOrCloseIsDiskFullWithTheFullPath)

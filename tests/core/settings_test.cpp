@@ -51,35 +51,6 @@ TEST(Settings, LoadThenSaveGivesTheTwentyBytesBack)
     EXPECT_EQ(ReadBytes("SETTINGS"), kDefaultBytes);
 }
 
-// Nothing can be read from these, and none may block or fill memory: the
-// defaults stay, without a word. (A file without read access is refused as a
-// folder is: the permission scenario shows it.)
-TEST(Settings, AnythingButARegularFileLoadsTheDefaultsSilently)
-{
-    const std::pair<const char *, void (*)()> kinds[] = {
-        {"too short", [] { WriteBytes("SETTINGS", kDefaultBytes.substr(0, 19)); }},
-        {"folder", [] { fs::create_directory("SETTINGS"); }},
-#ifndef _WIN32
-        {"FIFO", [] { ASSERT_EQ(::mkfifo("SETTINGS", 0600), 0); }},
-        {"link to /dev/zero", [] { fs::create_symlink("/dev/zero", "SETTINGS"); }},
-        {"link to a link to itself", [] { fs::create_symlink("SETTINGS", "SETTINGS"); }},
-#endif
-    };
-    RecordingMessageService messages;
-    for (const auto &[kind, make] : kinds) {
-        TemporaryWorkingDirectory dir;
-        make();
-        auto v = Defaults();
-        LoadSettings(v, messages);
-        auto defaults = Defaults();
-        CArchive loaded, expected;
-        v.Serialize(loaded);
-        defaults.Serialize(expected);
-        EXPECT_EQ(loaded.StoredBytes(), expected.StoredBytes()) << kind;
-    }
-    EXPECT_TRUE(messages.messages.empty());
-}
-
 // Both files are saved whole or not at all: a disk that fills part way leaves the file as it was.
 TEST(FailedSave, LeavesTheFileAsItWas)
 {

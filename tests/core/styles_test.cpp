@@ -1,3 +1,5 @@
+#include "archive/archive.h"
+#include "calc/settings.h"
 #include "styles/styles.h"
 #include "styles/textsizelist.h"
 #include "tests/support/fakes.h"
@@ -48,29 +50,49 @@ protected:
     RecordingMessageService messages;
 };
 
-// A missing file has its own words; one that is there but cannot be read
-// is announced with its cause, so that OK never silently replaces entries
-// the user was never shown; an empty one loads an empty list without a word.
-TEST_F(StylesFileTest, EveryFileThatCannotBeReadIsAnnounced)
+// Neither file may block or fill memory when it is anything but a regular
+// file. The settings fall back to their defaults without a word; the text
+// sizes, whose OK would replace entries the user was never shown, say why
+// the list is empty. Each file missing has its own words. Whatever was
+// loaded before stays.
+TEST(UnreadableFiles, LoadNothingAndOnlyTheTextSizesSaySo)
 {
-    EXPECT_TRUE(Load().empty());
-    WriteBytes("STYLES", "");
-    EXPECT_TRUE(Load().empty());
-    fs::remove("STYLES");
-    fs::create_directory("STYLES");
-    EXPECT_TRUE(Load().empty());
     const Shown denied{"Access to STYLES. was denied."};
-    std::vector<Shown> expected = {{"TEXT SIZES file not found"}, denied};
+    const struct {
+        const char *kind;
+        void (*make)(const char *file);
+        std::vector<Shown> said;
+    } rows[] = {
+        {"missing", [](const char *) {}, {{"SETTINGS file not found"}, {"TEXT SIZES file not found"}}},
+        {"empty", [](const char *file) { WriteBytes(file, ""); }, {}},
+        {"too short", [](const char *file) { WriteBytes(file, std::string(19, '\x7F')); }, {}},
+        {"folder", [](const char *file) { fs::create_directory(file); }, {denied}},
 #ifndef _WIN32
-    fs::remove("STYLES");
-    ASSERT_EQ(::mkfifo("STYLES", 0600), 0);
-    EXPECT_TRUE(Load().empty()) << "a FIFO neither blocks nor loads";
-    fs::remove("STYLES");
-    fs::create_symlink("/dev/zero", "STYLES");
-    EXPECT_TRUE(Load().empty());
-    expected.insert(expected.end(), 2, denied);
+        {"FIFO", [](const char *file) { ASSERT_EQ(::mkfifo(file, 0600), 0); }, {denied}},
+        {"link to /dev/zero", [](const char *file) { fs::create_symlink("/dev/zero", file); }, {denied}},
+        {"link to itself",
+         [](const char *file) { fs::create_symlink(file, file); },
+         {{"STYLES. contains an incorrect path."}}},
 #endif
-    EXPECT_EQ(messages.messages, expected);
+    };
+    for (const auto &row : rows) {
+        TemporaryWorkingDirectory dir;
+        row.make("SETTINGS");
+        row.make("STYLES");
+        RecordingMessageService messages;
+        CCalculatorValues loaded, defaults;
+        loaded.SetDefaults();
+        defaults.SetDefaults();
+        LoadSettings(loaded, messages);
+        SortedTextSizeList list;
+        LoadStyles(list, messages);
+        EXPECT_TRUE(AllEntries(list).empty()) << row.kind;
+        EXPECT_EQ(messages.messages, row.said) << row.kind;
+        CArchive stored, expected;
+        loaded.Serialize(stored);
+        defaults.Serialize(expected);
+        EXPECT_EQ(stored.StoredBytes(), expected.StoredBytes()) << row.kind;
+    }
 }
 
 // A record cut short, or one whose name claims more than any file holds,

@@ -56,21 +56,10 @@ class FaultyFiles : public fileio::FileSystem {
 public:
     using Path = std::filesystem::path;
     using FileHandle = fileio::FileHandle;
-    enum class Call {
-        OpenForReading,
-        Read,
-        MayWrite,
-        CreateNew,
-        OpenTruncated,
-        CreateOrTruncate,
-        Write,
-        Flush,
-        Close,
-        Replace,
-        Remove,
-        Exists,
-        Pause
-    };
+    // clang-format off
+    enum class Call { OpenForReading, Read, MayWrite, CreateNew, OpenTruncated, CreateOrTruncate, Write, Flush,
+                      Close, Replace, Remove, Exists, Pause };
+    // clang-format on
     enum class Fault {
         Fail,       // the call does nothing and fails with `error`
         TargetGone, // Replace takes the replaced file away, then fails
