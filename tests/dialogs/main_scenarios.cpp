@@ -13,8 +13,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int M = IDD_PLAXOMET_DIALOG;
-constexpr int A = IDD_ABOUTBOX;
+constexpr On M{IDD_PLAXOMET_DIALOG};
+constexpr On A{IDD_ABOUTBOX};
 const Shown kEnterANumber{"Enter a number."};
 const Shown kSettingsDenied{"Access to SETTINGS. was denied.", MsgButtons::OK, MsgIcon::Stop};
 const std::string kReport = "PlaxometReport.txt";
@@ -23,12 +23,6 @@ const std::string kReport = "PlaxometReport.txt";
 std::string ReportOf(std::int32_t units, float width, float size, float height, float printSize = 1.0f)
 {
     return ReportFileText(Calculated(units, width, size, height, printSize));
-}
-
-// The focus put on a control as the program would put it, not the user.
-Step FocusOn(int dialog, int id)
-{
-    return {dialog, [id](IDialogDriver &, CDialog &dlg) { dlg.Window().SetFocus(id); }};
 }
 
 float PrintSize(float width, float defaultWidth)
@@ -45,39 +39,39 @@ TEST_P(Main, Plays)
 
 const Scenario kMainScenarios[] = {
     {.name = "FirstRunShowsTheDefaultsAndTheSystemMenuTheAboutBox",
-     .steps = {ExpectCentred(M), ExpectText(M, IDC_STAVEWIDTH, "19"), ExpectText(M, IDC_STAVESIZE, "0.72"),
-               ExpectText(M, IDC_PAGEHEIGHT, "25"), ExpectChecks(M, false, true),
-               ExpectText(M, IDC_STAVEWIDTHUNITS, "cm"), ExpectText(M, IDC_PAGEHEIGHTUNITS, "cm"),
-               ExpectFocus(M, IDC_STAVEWIDTH), ExpectSelectedText(M, IDC_STAVEWIDTH, "19"), ChooseAbout(M),
-               ExpectCaption(A, "About Plaxomet"), ExpectCentred(A), Press(A, Key::Enter),
-               ExpectFocus(M, IDC_STAVEWIDTH), Press(M, Key::Escape)},
+     .steps = {M.ExpectCentred(), M.ExpectText(IDC_STAVEWIDTH, "19"), M.ExpectText(IDC_STAVESIZE, "0.72"),
+               M.ExpectText(IDC_PAGEHEIGHT, "25"), M.ExpectChecks(false, true),
+               M.ExpectText(IDC_STAVEWIDTHUNITS, "cm"), M.ExpectText(IDC_PAGEHEIGHTUNITS, "cm"),
+               M.ExpectFocus(IDC_STAVEWIDTH), M.ExpectSelectedText(IDC_STAVEWIDTH, "19"), M.ChooseAbout(),
+               A.ExpectCaption("About Plaxomet"), A.ExpectCentred(), A.Press(Key::Enter),
+               M.ExpectFocus(IDC_STAVEWIDTH), M.Press(Key::Escape)},
      .messages = {{"SETTINGS file not found"}},
      .after = {{"SETTINGS", kDefaultSettings}, {kReport, std::nullopt}}},
 
     // The fields keep what was typed, read as their leading numbers.
     {.name = "EnterCalculatesTwiceAlikeAndExitSavesWhatWasTyped",
      .before = {{"SETTINGS", kDefaultSettings}},
-     .steps = {Type(M, IDC_STAVEWIDTH, " 15 cm"), Type(M, IDC_STAVESIZE, "0.72abc"),
-               Type(M, IDC_PAGEHEIGHT, "2.5e1"), Press(M, Key::Enter), Press(M, Key::Enter),
-               ExpectText(M, IDC_STAVESIZE, "0.72abc"), Click(M, IDCANCEL)},
+     .steps = {M.Type(IDC_STAVEWIDTH, " 15 cm"), M.Type(IDC_STAVESIZE, "0.72abc"),
+               M.Type(IDC_PAGEHEIGHT, "2.5e1"), M.Press(Key::Enter), M.Press(Key::Enter),
+               M.ExpectText(IDC_STAVESIZE, "0.72abc"), M.Click(IDCANCEL)},
      .after = {{kReport, ReportOf(1, 15.0f, 0.72f, 25.0f)},
                {"SETTINGS", SettingsBytes(1, 25.0f, 0.72f, 15.0f, PrintSize(15.0f, 19.0f))}},
      .opened = {kReport, kReport}},
 
     {.name = "InchesRelabelsConvertsNothingAndReportsIns",
      .before = {{"SETTINGS", kDefaultSettings}},
-     .steps = {Click(M, IDC_INCHES), ExpectText(M, IDC_STAVEWIDTHUNITS, "in"),
-               ExpectText(M, IDC_PAGEHEIGHTUNITS, "in"), ExpectText(M, IDC_STAVEWIDTH, "19"),
-               Type(M, IDC_STAVEWIDTH, "7"), Press(M, Key::Enter), Click(M, IDC_CENTIMETERS),
-               ExpectText(M, IDC_PAGEHEIGHTUNITS, "cm"), Click(M, IDC_INCHES), Press(M, Key::Escape)},
+     .steps = {M.Click(IDC_INCHES), M.ExpectText(IDC_STAVEWIDTHUNITS, "in"),
+               M.ExpectText(IDC_PAGEHEIGHTUNITS, "in"), M.ExpectText(IDC_STAVEWIDTH, "19"),
+               M.Type(IDC_STAVEWIDTH, "7"), M.Press(Key::Enter), M.Click(IDC_CENTIMETERS),
+               M.ExpectText(IDC_PAGEHEIGHTUNITS, "cm"), M.Click(IDC_INCHES), M.Press(Key::Escape)},
      .after = {{kReport, ReportOf(0, 7.0f, 0.72f, 25.0f)},
                {"SETTINGS", SettingsBytes(0, 25.0f, 0.72f, 7.0f, PrintSize(7.0f, 7.5f))}},
      .opened = {kReport}},
 
     {.name = "AStoredUnitWithoutAButtonCalculatesAndSavesNothing",
      .before = {{"SETTINGS", SettingsBytes(7, 30.0f, 0.5f, 10.0f, 0.25f)}},
-     .steps = {ExpectChecks(M, false, false), ExpectText(M, IDC_STAVEWIDTHUNITS, "in"), Press(M, Key::Enter),
-               Press(M, Key::Escape)},
+     .steps = {M.ExpectChecks(false, false), M.ExpectText(IDC_STAVEWIDTHUNITS, "in"), M.Press(Key::Enter),
+               M.Press(Key::Escape)},
      .after = {{kReport, ReportOf(-1, 10.0f, 0.5f, 30.0f, 0.25f)},
                {"SETTINGS", SettingsBytes(-1, 30.0f, 0.5f, 10.0f, 0.25f)}},
      .opened = {kReport}},
@@ -87,37 +81,37 @@ const Scenario kMainScenarios[] = {
     // size, stave width) is the one.
     {.name = "RefusedFieldsStopCalculateAndExitPageHeightFirst",
      .before = {{"SETTINGS", kDefaultSettings}},
-     .steps = {Type(M, IDC_STAVEWIDTH, "."), Type(M, IDC_PAGEHEIGHT, "x"), Press(M, Key::Enter),
-               ExpectFocus(M, IDC_PAGEHEIGHT), ExpectSelectedText(M, IDC_PAGEHEIGHT, "x"), CloseBox(M),
-               Type(M, IDC_PAGEHEIGHT, "5"), Press(M, Key::Enter), ExpectFocus(M, IDC_STAVEWIDTH),
-               ExpectSelectedText(M, IDC_STAVEWIDTH, "."), Type(M, IDC_STAVEWIDTH, "19"),
-               Type(M, IDC_STAVESIZE, ""), Click(M, IDOK), ExpectFocus(M, IDC_STAVESIZE),
-               Type(M, IDC_STAVESIZE, "1"), Click(M, IDCANCEL)},
+     .steps = {M.Type(IDC_STAVEWIDTH, "."), M.Type(IDC_PAGEHEIGHT, "x"), M.Press(Key::Enter),
+               M.ExpectFocus(IDC_PAGEHEIGHT), M.ExpectSelectedText(IDC_PAGEHEIGHT, "x"), M.CloseBox(),
+               M.Type(IDC_PAGEHEIGHT, "5"), M.Press(Key::Enter), M.ExpectFocus(IDC_STAVEWIDTH),
+               M.ExpectSelectedText(IDC_STAVEWIDTH, "."), M.Type(IDC_STAVEWIDTH, "19"),
+               M.Type(IDC_STAVESIZE, ""), M.Click(IDOK), M.ExpectFocus(IDC_STAVESIZE),
+               M.Type(IDC_STAVESIZE, "1"), M.Click(IDCANCEL)},
      .messages = {kEnterANumber, kEnterANumber, kEnterANumber, kEnterANumber},
      .after = {{kReport, std::nullopt}, {"SETTINGS", SettingsBytes(1, 5.0f, 1.0f, 19.0f, 1.0f)}}},
 
     // Tab passes the unit buttons, even one the user clicked.
     {.name = "TabCyclesTheFieldsAndTheTwoButtons",
      .before = {{"SETTINGS", kDefaultSettings}},
-     .steps = Join({{ExpectFocus(M, IDC_STAVEWIDTH)},
-                    Tabbing(M, Key::Tab, {IDC_STAVESIZE, IDC_PAGEHEIGHT, IDOK, IDCANCEL, IDC_STAVEWIDTH}),
-                    Tabbing(M, Key::ShiftTab, {IDCANCEL}),
-                    {Click(M, IDC_INCHES), ExpectChecks(M, true, false), FocusOn(M, IDCANCEL)},
-                    Tabbing(M, Key::Tab, {IDC_STAVEWIDTH}),
-                    Tabbing(M, Key::ShiftTab, {IDCANCEL}),
-                    {Press(M, Key::Escape)}}),
+     .steps = Join({{M.ExpectFocus(IDC_STAVEWIDTH)},
+                    M.Tabbing(Key::Tab, {IDC_STAVESIZE, IDC_PAGEHEIGHT, IDOK, IDCANCEL, IDC_STAVEWIDTH}),
+                    M.Tabbing(Key::ShiftTab, {IDCANCEL}),
+                    {M.Click(IDC_INCHES), M.ExpectChecks(true, false),
+                     M.Then([](auto &, CDialog &dlg) { dlg.Window().SetFocus(IDCANCEL); })},
+                    M.Tabbing(Key::Tab, {IDC_STAVEWIDTH}),
+                    M.Tabbing(Key::ShiftTab, {IDCANCEL}),
+                    {M.Press(Key::Escape)}}),
      .after = {{"SETTINGS", SettingsBytes(0, 25.0f, 0.72f, 19.0f, 1.0f)}}},
 
     {.name = "FailedSavesAreReportedAndTheDialogStaysOpen",
      .before = {{"SETTINGS", kDefaultSettings}},
-     .steps = {Do(M,
-                  [] {
-                      fs::remove("SETTINGS");
-                      fs::create_directory("SETTINGS");
-                      fs::create_directory(kReport);
-                  }),
-               Press(M, Key::Escape), ExpectFocus(M, IDC_STAVEWIDTH), Press(M, Key::Enter),
-               Do(M, [] { fs::remove("SETTINGS"); }), Press(M, Key::Escape)},
+     .steps = {M.Do([] {
+                   fs::remove("SETTINGS");
+                   fs::create_directory("SETTINGS");
+                   fs::create_directory(kReport);
+               }),
+               M.Press(Key::Escape), M.ExpectFocus(IDC_STAVEWIDTH), M.Press(Key::Enter),
+               M.Do([] { fs::remove("SETTINGS"); }), M.Press(Key::Escape)},
      .messages = {kSettingsDenied, {"File could not be opened!"}},
      .after = {{"SETTINGS", kDefaultSettings}}},
 
@@ -126,8 +120,8 @@ const Scenario kMainScenarios[] = {
      .before = {{"SETTINGS", SettingsBytes(1, std::numeric_limits<float>::infinity(),
                                            std::numeric_limits<float>::quiet_NaN(),
                                            std::numeric_limits<float>::max(), 1.0f)}},
-     .steps = {ExpectText(M, IDC_PAGEHEIGHT, "inf"), ExpectText(M, IDC_STAVESIZE, "nan"),
-               ExpectText(M, IDC_STAVEWIDTH, "3.40282e+038"), Press(M, Key::Escape)},
+     .steps = {M.ExpectText(IDC_PAGEHEIGHT, "inf"), M.ExpectText(IDC_STAVESIZE, "nan"),
+               M.ExpectText(IDC_STAVEWIDTH, "3.40282e+038"), M.Press(Key::Escape)},
      .after = {{"SETTINGS", SettingsBytes(1, std::numeric_limits<float>::infinity(),
                                           std::numeric_limits<float>::quiet_NaN(), 3.40282e38f, 1.0f)}}},
 };
@@ -140,16 +134,13 @@ TEST(MainDialogPermissions, ReadOnlySettingsStayAndAReadOnlyFolderLetsExit)
     PLAXOMET_RUN_UNPRIVILEGED();
     RunScenario(M, {.name = "read-only file, then read-only folder",
                     .before = {{"SETTINGS", kDefaultSettings}},
-                    .steps = {Type(M, IDC_STAVEWIDTH, "12"),
-                              Do(M, [] { fs::permissions("SETTINGS", fs::perms::owner_read); }),
-                              Press(M, Key::Escape), CloseBox(M),
-                              Do(M,
-                                 [] {
-                                     fs::permissions("SETTINGS",
-                                                     fs::perms::owner_read | fs::perms::owner_write);
-                                     fs::permissions(".", fs::perms::owner_read | fs::perms::owner_exec);
-                                 }),
-                              Press(M, Key::Escape)},
+                    .steps = {M.Type(IDC_STAVEWIDTH, "12"),
+                              M.Do([] { fs::permissions("SETTINGS", fs::perms::owner_read); }),
+                              M.Press(Key::Escape), M.CloseBox(), M.Do([] {
+                                  fs::permissions("SETTINGS", fs::perms::owner_read | fs::perms::owner_write);
+                                  fs::permissions(".", fs::perms::owner_read | fs::perms::owner_exec);
+                              }),
+                              M.Press(Key::Escape)},
                     .messages = {kSettingsDenied, kSettingsDenied},
                     .after = {{"SETTINGS", SettingsBytes(1, 25.0f, 0.72f, 12.0f, 1.0f)}}});
 }

@@ -73,7 +73,7 @@ void PrintTo(const Scenario &scenario, std::ostream *out)
     *out << scenario.name;
 }
 
-void RunScenario(int top, const Scenario &scenario)
+void RunScenario(On top, const Scenario &scenario)
 {
     SCOPED_TRACE(scenario.name);
     TemporaryWorkingDirectory dir;
@@ -86,7 +86,7 @@ void RunScenario(int top, const Scenario &scenario)
     RecordingLauncher launcher;
     {
         std::unique_ptr<CDialog> dialog;
-        if (top == IDD_TEXTSTYLES)
+        if (top.dialog == IDD_TEXTSTYLES)
             dialog = std::make_unique<CTextStylesDlg>(Driver().Toolkit(), messages);
         else
             dialog = std::make_unique<CPlaxometDlg>(Driver().Toolkit(), messages, launcher);
@@ -100,106 +100,47 @@ void RunScenario(int top, const Scenario &scenario)
     EXPECT_EQ(launcher.opened, scenario.opened);
 }
 
-Step Type(int dialog, int id, const std::string &text)
+Step On::ChooseAbout() const
 {
-    return {dialog, [=](IDialogDriver &d, CDialog &dlg) { d.Type(dlg, id, text); }};
+    return Then(
+        [](auto &d, auto &w) { d.ChooseSystemMenuItem(w, std::string(res::LoadString(res::IDS_ABOUTBOX))); });
 }
 
-Step Press(int dialog, Key key)
+Step On::ExpectList(std::vector<std::string> lines, int caret, std::vector<int> selected) const
 {
-    return {dialog, [=](IDialogDriver &d, CDialog &dlg) { d.Press(dlg, key); }};
+    return Then([=](IDialogDriver &d, CDialog &dlg) {
+        EXPECT_EQ(d.ListLines(dlg, IDC_STYLESLIST), lines);
+        EXPECT_EQ(dlg.Window().ListCaret(IDC_STYLESLIST), caret) << "focus rectangle";
+        std::vector<int> rows;
+        for (int i = 0; i < static_cast<int>(lines.size()); ++i) {
+            if (dlg.Window().ListSelected(IDC_STYLESLIST, i))
+                rows.push_back(i);
+        }
+        EXPECT_EQ(rows, selected) << "selected rows";
+    });
 }
 
-Step Click(int dialog, int id)
+Step On::ExpectChecks(bool inches, bool centimetres) const
 {
-    return {dialog, [=](IDialogDriver &d, CDialog &dlg) { d.Click(dlg, id); }};
+    return Then([=](auto &, CDialog &dlg) {
+        EXPECT_EQ(dlg.Window().GetCheck(IDC_INCHES), inches);
+        EXPECT_EQ(dlg.Window().GetCheck(IDC_CENTIMETERS), centimetres);
+    });
 }
 
-Step ClickItem(int dialog, int index, bool control)
+Step On::ExpectCentred() const
 {
-    return {dialog,
-            [=](IDialogDriver &d, CDialog &dlg) { d.ClickItem(dlg, IDC_STYLESLIST, index, control); }};
+    return Then([](auto &d, auto &dlg) {
+        const auto [x, y] = d.OffCentre(dlg);
+        EXPECT_TRUE(std::abs(x) <= 1 && std::abs(y) <= 1) << "off centre by " << x << ", " << y;
+    });
 }
 
-Step DoubleClickItem(int dialog, int index)
-{
-    return {dialog, [=](IDialogDriver &d, CDialog &dlg) { d.DoubleClickItem(dlg, IDC_STYLESLIST, index); }};
-}
-
-Step CloseBox(int dialog)
-{
-    return {dialog, [](IDialogDriver &d, CDialog &dlg) { d.CloseBox(dlg); }};
-}
-
-Step ChooseAbout(int dialog)
-{
-    return {dialog, [](IDialogDriver &d, CDialog &dlg) {
-                d.ChooseSystemMenuItem(dlg, std::string(res::LoadString(res::IDS_ABOUTBOX)));
-            }};
-}
-
-Step ExpectFocus(int dialog, int id)
-{
-    return {dialog, [=](IDialogDriver &, CDialog &dlg) { EXPECT_EQ(dlg.Window().GetFocus(), id); }};
-}
-
-Step ExpectText(int dialog, int id, const std::string &text)
-{
-    return {dialog, [=](IDialogDriver &, CDialog &dlg) { EXPECT_EQ(dlg.Window().GetText(id), text); }};
-}
-
-Step ExpectSelectedText(int dialog, int id, const std::string &text)
-{
-    return {dialog, [=](IDialogDriver &d, CDialog &dlg) { EXPECT_EQ(d.SelectedText(dlg, id), text); }};
-}
-
-Step ExpectCaption(int dialog, const std::string &caption)
-{
-    return {dialog, [=](IDialogDriver &d, CDialog &dlg) { EXPECT_EQ(d.Caption(dlg), caption); }};
-}
-
-Step ExpectList(int dialog, const std::vector<std::string> &lines, int caret,
-                const std::vector<int> &selected)
-{
-    return {dialog, [=](IDialogDriver &d, CDialog &dlg) {
-                EXPECT_EQ(d.ListLines(dlg, IDC_STYLESLIST), lines);
-                EXPECT_EQ(dlg.Window().ListCaret(IDC_STYLESLIST), caret) << "focus rectangle";
-                std::vector<int> rows;
-                for (int i = 0; i < static_cast<int>(lines.size()); ++i) {
-                    if (dlg.Window().ListSelected(IDC_STYLESLIST, i))
-                        rows.push_back(i);
-                }
-                EXPECT_EQ(rows, selected) << "selected rows";
-            }};
-}
-
-Step ExpectChecks(int dialog, bool inches, bool centimetres)
-{
-    return {dialog, [=](IDialogDriver &, CDialog &dlg) {
-                EXPECT_EQ(dlg.Window().GetCheck(IDC_INCHES), inches);
-                EXPECT_EQ(dlg.Window().GetCheck(IDC_CENTIMETERS), centimetres);
-            }};
-}
-
-Step ExpectCentred(int dialog)
-{
-    return {dialog, [](IDialogDriver &d, CDialog &dlg) {
-                const auto [x, y] = d.OffCentre(dlg);
-                EXPECT_LE(std::abs(x), 1) << "off centre by " << x << ", " << y;
-                EXPECT_LE(std::abs(y), 1) << "off centre by " << x << ", " << y;
-            }};
-}
-
-Step Do(int dialog, std::function<void()> action)
-{
-    return {dialog, [action = std::move(action)](IDialogDriver &, CDialog &) { action(); }};
-}
-
-std::vector<Step> Tabbing(int dialog, Key key, std::initializer_list<int> ids)
+std::vector<Step> On::Tabbing(Key key, std::initializer_list<int> ids) const
 {
     std::vector<Step> steps;
     for (const int id : ids)
-        steps.insert(steps.end(), {Press(dialog, key), ExpectFocus(dialog, id)});
+        steps.insert(steps.end(), {Press(key), ExpectFocus(id)});
     return steps;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dialogs/dialog.h"
+#include "res/resource.h"
 #include "tests/dialogs/driver.h"
 #include "tests/support/fakes.h"
 
@@ -9,34 +11,79 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 // One thing a user does or looks at in the dialog with template `dialog`, when it is the active one.
 struct Step {
     int dialog;
     std::function<void(IDialogDriver &, CDialog &)> act;
 };
 
-Step Type(int dialog, int id, const std::string &text);
-Step Press(int dialog, Key key);
-Step Click(int dialog, int id);
-Step ClickItem(int dialog, int index, bool control = false);
-Step DoubleClickItem(int dialog, int index);
-Step CloseBox(int dialog);
-Step ChooseAbout(int dialog);
-Step ExpectFocus(int dialog, int id);
-Step ExpectText(int dialog, int id, const std::string &text);
-Step ExpectSelectedText(int dialog, int id, const std::string &text);
-Step ExpectCaption(int dialog, const std::string &caption);
-// The text sizes list: its lines, the focus rectangle's and the selected rows.
-Step ExpectList(int dialog, const std::vector<std::string> &lines, int caret,
-                const std::vector<int> &selected);
-// The unit radio buttons' checks.
-Step ExpectChecks(int dialog, bool inches, bool centimetres);
-// Centred over its owner, or over the screen when it has none.
-Step ExpectCentred(int dialog);
-// Anything else, such as changing a file while the dialog is open.
-Step Do(int dialog, std::function<void()> action);
-// `key` pressed once for each control, the focus expected on each in turn.
-std::vector<Step> Tabbing(int dialog, Key key, std::initializer_list<int> ids);
+// The steps played on one dialog, named by its template: On{IDD_TEXTSTYLES}.Click(IDC_NEW).
+// clang-format off: a table, one step to a line
+struct On {
+    using Act = std::function<void(IDialogDriver &, CDialog &)>;
+    static constexpr int kList = IDC_STYLESLIST;
+    int dialog;
+
+    // Anything else, such as changing a file while the dialog is open.
+    Step Then(Act act) const { return {dialog, std::move(act)}; }
+    Step Do(std::function<void()> f) const
+    {
+        return Then([=](auto &, auto &) { f(); });
+    }
+    Step Type(int id, std::string s) const
+    {
+        return Then([=](auto &d, auto &w) { d.Type(w, id, s); });
+    }
+    Step Press(Key key) const
+    {
+        return Then([=](auto &d, auto &w) { d.Press(w, key); });
+    }
+    Step Click(int id) const
+    {
+        return Then([=](auto &d, auto &w) { d.Click(w, id); });
+    }
+    Step ClickItem(int i, bool ctrl = false) const
+    {
+        return Then([=](auto &d, auto &w) { d.ClickItem(w, kList, i, ctrl); });
+    }
+    Step DoubleClickItem(int i) const
+    {
+        return Then([=](auto &d, auto &w) { d.DoubleClickItem(w, kList, i); });
+    }
+    Step CloseBox() const
+    {
+        return Then([](auto &d, auto &w) { d.CloseBox(w); });
+    }
+    Step ChooseAbout() const;
+    Step ExpectFocus(int id) const
+    {
+        return Then([=](auto &, auto &w) { EXPECT_EQ(w.Window().GetFocus(), id); });
+    }
+    Step ExpectText(int id, std::string s) const
+    {
+        return Then([=](auto &, auto &w) { EXPECT_EQ(w.Window().GetText(id), s); });
+    }
+    Step ExpectSelectedText(int id, std::string s) const
+    {
+        return Then([=](auto &d, auto &w) { EXPECT_EQ(d.SelectedText(w, id), s); });
+    }
+    Step ExpectCaption(std::string s) const
+    {
+        return Then([=](auto &d, auto &w) { EXPECT_EQ(d.Caption(w), s); });
+    }
+    // The text sizes list: its lines, the focus rectangle's and the selected rows.
+    Step ExpectList(std::vector<std::string> lines, int caret, std::vector<int> selected) const;
+    // The unit radio buttons' checks.
+    Step ExpectChecks(bool inches, bool centimetres) const;
+    // Centred over its owner, or over the screen when it has none.
+    Step ExpectCentred() const;
+    // `key` pressed once for each control, the focus expected on each in turn.
+    std::vector<Step> Tabbing(Key key, std::initializer_list<int> ids) const;
+};
+// clang-format on
+
 std::vector<Step> Join(std::initializer_list<std::vector<Step>> parts);
 
 struct Scenario {
@@ -54,7 +101,7 @@ struct Scenario {
 void PrintTo(const Scenario &scenario, std::ostream *out);
 
 // Opens dialog `top` in a fresh folder, plays the scenario's steps and checks what it expects.
-void RunScenario(int top, const Scenario &scenario);
+void RunScenario(On top, const Scenario &scenario);
 
 // Runs `top` modally and plays the steps on the dialogs as each becomes
 // active; a dialog left open when the steps run out is a failure.

@@ -13,8 +13,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int T = IDD_TEXTSTYLES;
-constexpr int E = IDD_EDITTEXTSTYLES;
+constexpr On T{IDD_TEXTSTYLES};
+constexpr On E{IDD_EDITTEXTSTYLES};
 const Shown kSure{"Are you sure?", MsgButtons::YesNo, MsgIcon::Question};
 const Shown kNotFound{"TEXT SIZES file not found"};
 // The system's words for an invalid index: the C library's, or on Windows
@@ -33,8 +33,7 @@ const std::string kFour = StylesRecord("TITLE", 20.0f) + StylesRecord("ANNOT", 9
 // The edit dialog answered: a name and a size typed, then Enter.
 std::vector<Step> NewEntry(const std::string &name, const std::string &size)
 {
-    return {Click(T, IDC_NEW), Type(E, IDC_ENTRYNAME, name), Type(E, IDC_ENTRYSIZE, size),
-            Press(E, Key::Enter)};
+    return {T.Click(IDC_NEW), E.Type(IDC_ENTRYNAME, name), E.Type(IDC_ENTRYSIZE, size), E.Press(Key::Enter)};
 }
 
 std::string Repeat(const std::string &text, int times)
@@ -54,11 +53,10 @@ TEST_P(TextSizes, Plays)
 
 const Scenario kTextSizesScenarios[] = {
     {.name = "OnAMissingFileEditSaysSoAndDeleteRemovesTheNewEntry",
-     .steps =
-         Join({{ExpectCentred(T), ExpectList(T, {}, -1, {}), ExpectFocus(T, IDC_NEW), Click(T, IDC_EDIT)},
-               NewEntry("body", "11"),
-               {ExpectList(T, {"BODY\t11.00"}, 0, {0}), Click(T, IDC_DELETE), ExpectList(T, {}, -1, {}),
-                Click(T, IDC_DELETE), Press(T, Key::Escape)}}),
+     .steps = Join({{T.ExpectCentred(), T.ExpectList({}, -1, {}), T.ExpectFocus(IDC_NEW), T.Click(IDC_EDIT)},
+                    NewEntry("body", "11"),
+                    {T.ExpectList({"BODY\t11.00"}, 0, {0}), T.Click(IDC_DELETE), T.ExpectList({}, -1, {}),
+                     T.Click(IDC_DELETE), T.Press(Key::Escape)}}),
      .messages = {kNotFound, kInvalidIndex, kSure, kSure},
      .after = {{"STYLES", std::nullopt}}},
 
@@ -66,40 +64,40 @@ const Scenario kTextSizesScenarios[] = {
     {.name = "OpensSortedWithTheFirstEntrySelectedAndNewFocused",
      .before = {{"STYLES",
                  StylesRecord("beta", 3.0f) + StylesRecord("Zeta", 1.0f) + StylesRecord("Alpha", 2.0f)}},
-     .steps = {ExpectCaption(T, "Text Sizes (in Orvel units)"),
-               ExpectList(T, {"Alpha\t2.00", "beta\t3.00", "Zeta\t1.00"}, 0, {0}), ExpectFocus(T, IDC_NEW),
-               CloseBox(T)},
+     .steps = {T.ExpectCaption("Text Sizes (in Orvel units)"),
+               T.ExpectList({"Alpha\t2.00", "beta\t3.00", "Zeta\t1.00"}, 0, {0}), T.ExpectFocus(IDC_NEW),
+               T.CloseBox()},
      .after = {{"STYLES",
                 StylesRecord("beta", 3.0f) + StylesRecord("Zeta", 1.0f) + StylesRecord("Alpha", 2.0f)}}},
 
     {.name = "NewFilesTheNameUpperCasedACancelledNewSelectsNone",
      .before = {{"STYLES", kTwo}},
-     .steps = {Click(T, IDC_NEW), ExpectCaption(E, "New text size (in Orvel units)"), ExpectCentred(E),
-               ExpectText(E, IDC_ENTRYNAME, ""), ExpectText(E, IDC_ENTRYSIZE, "0"),
-               ExpectFocus(E, IDC_ENTRYNAME), Type(E, IDC_ENTRYNAME, "body"), Type(E, IDC_ENTRYSIZE, "11"),
-               Press(E, Key::Enter), ExpectList(T, {"ANNOT\t9.50", "BODY\t11.00", "BODY\t12.00"}, 0, {0}),
-               Click(T, IDC_NEW), Press(E, Key::Escape),
-               ExpectList(T, {"ANNOT\t9.50", "BODY\t11.00", "BODY\t12.00"}, 0, {}), Click(T, IDOK)},
+     .steps = {T.Click(IDC_NEW), E.ExpectCaption("New text size (in Orvel units)"), E.ExpectCentred(),
+               E.ExpectText(IDC_ENTRYNAME, ""), E.ExpectText(IDC_ENTRYSIZE, "0"),
+               E.ExpectFocus(IDC_ENTRYNAME), E.Type(IDC_ENTRYNAME, "body"), E.Type(IDC_ENTRYSIZE, "11"),
+               E.Press(Key::Enter), T.ExpectList({"ANNOT\t9.50", "BODY\t11.00", "BODY\t12.00"}, 0, {0}),
+               T.Click(IDC_NEW), E.Press(Key::Escape),
+               T.ExpectList({"ANNOT\t9.50", "BODY\t11.00", "BODY\t12.00"}, 0, {}), T.Click(IDOK)},
      .after = {{"STYLES",
                 StylesRecord("ANNOT", 9.5f) + StylesRecord("BODY", 11.0f) + StylesRecord("BODY", 12.0f)}}},
 
     {.name = "EditAndADoubleClickReplaceTheEntryTheUserClicked",
      .before = {{"STYLES", kTwo}},
-     .steps = {ClickItem(T, 1), Click(T, IDC_EDIT), ExpectCaption(E, "Edit text size (in Orvel units)"),
-               ExpectText(E, IDC_ENTRYNAME, "BODY"), ExpectText(E, IDC_ENTRYSIZE, "12"),
-               ExpectSelectedText(E, IDC_ENTRYNAME, "BODY"), Type(E, IDC_ENTRYSIZE, "10.5"),
-               Press(E, Key::Enter), ExpectList(T, {"ANNOT\t9.50", "BODY\t10.50"}, 0, {0}),
-               DoubleClickItem(T, 0), ExpectText(E, IDC_ENTRYNAME, "ANNOT"), Type(E, IDC_ENTRYNAME, "zz"),
-               Press(E, Key::Enter), ExpectList(T, {"BODY\t10.50", "ZZ\t9.50"}, 0, {0}), Click(T, IDOK)},
+     .steps = {T.ClickItem(1), T.Click(IDC_EDIT), E.ExpectCaption("Edit text size (in Orvel units)"),
+               E.ExpectText(IDC_ENTRYNAME, "BODY"), E.ExpectText(IDC_ENTRYSIZE, "12"),
+               E.ExpectSelectedText(IDC_ENTRYNAME, "BODY"), E.Type(IDC_ENTRYSIZE, "10.5"),
+               E.Press(Key::Enter), T.ExpectList({"ANNOT\t9.50", "BODY\t10.50"}, 0, {0}),
+               T.DoubleClickItem(0), E.ExpectText(IDC_ENTRYNAME, "ANNOT"), E.Type(IDC_ENTRYNAME, "zz"),
+               E.Press(Key::Enter), T.ExpectList({"BODY\t10.50", "ZZ\t9.50"}, 0, {0}), T.Click(IDOK)},
      .after = {{"STYLES", StylesRecord("BODY", 10.5f) + StylesRecord("ZZ", 9.5f)}}},
 
     {.name = "TheEditDialogRefusesALongNameThenANonNumber",
      .before = {{"STYLES", StylesRecord("EIGHTEENCHARACTERS", 5.0f)}},
-     .steps = {Click(T, IDC_EDIT), ExpectText(E, IDC_ENTRYNAME, "EIGHTEENCHARACTERS"),
-               Type(E, IDC_ENTRYSIZE, "x"), Press(E, Key::Enter), ExpectFocus(E, IDC_ENTRYNAME),
-               ExpectSelectedText(E, IDC_ENTRYNAME, "EIGHTEENCHARACTERS"), Type(E, IDC_ENTRYNAME, "short"),
-               Press(E, Key::Enter), ExpectFocus(E, IDC_ENTRYSIZE), Type(E, IDC_ENTRYSIZE, "9"),
-               Press(E, Key::Enter), ExpectList(T, {"SHORT\t9.00"}, 0, {0}), Press(T, Key::Escape)},
+     .steps = {T.Click(IDC_EDIT), E.ExpectText(IDC_ENTRYNAME, "EIGHTEENCHARACTERS"),
+               E.Type(IDC_ENTRYSIZE, "x"), E.Press(Key::Enter), E.ExpectFocus(IDC_ENTRYNAME),
+               E.ExpectSelectedText(IDC_ENTRYNAME, "EIGHTEENCHARACTERS"), E.Type(IDC_ENTRYNAME, "short"),
+               E.Press(Key::Enter), E.ExpectFocus(IDC_ENTRYSIZE), E.Type(IDC_ENTRYSIZE, "9"),
+               E.Press(Key::Enter), T.ExpectList({"SHORT\t9.00"}, 0, {0}), T.Press(Key::Escape)},
      .messages = {{"Enter no more than 17 characters."}, {"Enter a number."}}},
 
     // Seventeen "é" fit, the eighteenth typed does not; both names are stored
@@ -108,50 +106,50 @@ const Scenario kTextSizesScenarios[] = {
      .steps = Join(
          {NewEntry(Repeat("\xC3\xA9", 18), "8"),
           NewEntry("t\xC3\xAAte", "8"),
-          {ExpectList(T, {"T\xC3\x8ATE\t8.00", Repeat("\xC3\x89", 17) + "\t8.00"}, 0, {0}), Click(T, IDOK)}}),
+          {T.ExpectList({"T\xC3\x8ATE\t8.00", Repeat("\xC3\x89", 17) + "\t8.00"}, 0, {0}), T.Click(IDOK)}}),
      .messages = {kNotFound},
      .after = {{"STYLES", StylesRecord("T\xCATE", 8.0f) + StylesRecord(std::string(17, '\xC9'), 8.0f)}}},
 
     {.name = "DeleteAsksAndOnlyNoKeepsTheEntry",
      .before = {{"STYLES", kTwo}},
      .answers = {AnswerNo, AnswerYes, AnswerNone},
-     .steps = {ClickItem(T, 1), Click(T, IDC_DELETE), ExpectList(T, {"ANNOT\t9.50", "BODY\t12.00"}, 1, {1}),
-               Click(T, IDC_DELETE), ExpectList(T, {"ANNOT\t9.50"}, 0, {0}), Click(T, IDC_DELETE),
-               ExpectList(T, {}, -1, {}), Click(T, IDOK)},
+     .steps = {T.ClickItem(1), T.Click(IDC_DELETE), T.ExpectList({"ANNOT\t9.50", "BODY\t12.00"}, 1, {1}),
+               T.Click(IDC_DELETE), T.ExpectList({"ANNOT\t9.50"}, 0, {0}), T.Click(IDC_DELETE),
+               T.ExpectList({}, -1, {}), T.Click(IDOK)},
      .messages = {kSure, kSure, kSure},
      .after = {{"STYLES", ""}}},
 
     // Delete removes the entry with the focus rectangle, whatever else is selected.
     {.name = "DeleteRemovesTheFocusedEntryAlsoAfterNew",
      .before = {{"STYLES", kFour}},
-     .steps = Join({{ClickItem(T, 0), ClickItem(T, 2, true), Click(T, IDC_DELETE),
-                     ExpectList(T, {"ANNOT\t9.50", "BODY\t12.00", "TITLE\t24.00"}, 0, {0}), ClickItem(T, 2)},
+     .steps = Join({{T.ClickItem(0), T.ClickItem(2, true), T.Click(IDC_DELETE),
+                     T.ExpectList({"ANNOT\t9.50", "BODY\t12.00", "TITLE\t24.00"}, 0, {0}), T.ClickItem(2)},
                     NewEntry("x", "1"),
-                    {ExpectList(T, {"ANNOT\t9.50", "BODY\t12.00", "TITLE\t24.00", "X\t1.00"}, 0, {0}),
-                     Click(T, IDC_DELETE), ExpectList(T, {"BODY\t12.00", "TITLE\t24.00", "X\t1.00"}, 0, {0}),
-                     Press(T, Key::Escape)}}),
+                    {T.ExpectList({"ANNOT\t9.50", "BODY\t12.00", "TITLE\t24.00", "X\t1.00"}, 0, {0}),
+                     T.Click(IDC_DELETE), T.ExpectList({"BODY\t12.00", "TITLE\t24.00", "X\t1.00"}, 0, {0}),
+                     T.Press(Key::Escape)}}),
      .messages = {kSure, kSure},
      .after = {{"STYLES", kFour}}},
 
     {.name = "OkRewritesAnUnchangedListSortedAndRounded",
      .before = {{"STYLES", StylesRecord("BODY", 12.345f) + StylesRecord("ANNOT", 9.5f)}},
-     .steps = {Click(T, IDOK)},
+     .steps = {T.Click(IDOK)},
      .after = {{"STYLES", StylesRecord("ANNOT", 9.5f) + StylesRecord("BODY", 12.35f)}}},
 
     {.name = "AFailedSaveIsReportedAndTheDialogStaysOpen",
-     .steps = {Do(T, [] { fs::create_directory("STYLES"); }), Click(T, IDOK), ExpectFocus(T, IDOK),
-               Press(T, Key::Escape)},
+     .steps = {T.Do([] { fs::create_directory("STYLES"); }), T.Click(IDOK), T.ExpectFocus(IDOK),
+               T.Press(Key::Escape)},
      .messages = {kNotFound, {"Access to STYLES. was denied.", MsgButtons::OK, MsgIcon::Stop}}},
 
     // Enter goes to "New..." while it has the focus; Cancel after changes leaves the file.
     {.name = "TabGoesNewEditDeleteListOkCancel",
      .before = {{"STYLES", kTwo}},
-     .steps = Join(
-         {{ExpectFocus(T, IDC_NEW)},
-          Tabbing(T, Key::Tab, {IDC_EDIT, IDC_DELETE, IDC_STYLESLIST, IDOK, IDCANCEL, IDC_NEW}),
-          {Press(T, Key::Enter), ExpectCaption(E, "New text size (in Orvel units)"), Press(E, Key::Escape)},
-          NewEntry("new", "1"),
-          {Click(T, IDC_DELETE), Click(T, IDCANCEL)}}),
+     .steps =
+         Join({{T.ExpectFocus(IDC_NEW)},
+               T.Tabbing(Key::Tab, {IDC_EDIT, IDC_DELETE, IDC_STYLESLIST, IDOK, IDCANCEL, IDC_NEW}),
+               {T.Press(Key::Enter), E.ExpectCaption("New text size (in Orvel units)"), E.Press(Key::Escape)},
+               NewEntry("new", "1"),
+               {T.Click(IDC_DELETE), T.Click(IDCANCEL)}}),
      .messages = {kSure},
      .after = {{"STYLES", kTwo}}},
 };
@@ -170,11 +168,11 @@ TEST(TextSizesList, ShowsEveryEntryWhole)
     WriteBytes("STYLES", records + StylesRecord("WWWWWWWWWWWWWWWWW", 3.4028235e38f));
     RecordingMessageService messages;
     CTextStylesDlg dlg(Driver().Toolkit(), messages);
-    const Step look{T, [](IDialogDriver &d, CDialog &dlg) {
-                        for (int i = 0; i < 40; ++i)
-                            EXPECT_TRUE(d.ShowsWhole(dlg, IDC_STYLESLIST, i)) << i;
-                    }};
-    Play(Driver(), dlg, {look, Press(T, Key::Escape)});
+    const Step look = T.Then([](IDialogDriver &d, CDialog &dlg) {
+        for (int i = 0; i < 40; ++i)
+            EXPECT_TRUE(d.ShowsWhole(dlg, IDC_STYLESLIST, i)) << i;
+    });
+    Play(Driver(), dlg, {look, T.Press(Key::Escape)});
 }
 
 // An edit dialog whose reading back runs out of memory.
@@ -196,7 +194,7 @@ TEST(OutOfMemory, IsSaidInASystemModalBoxAndTheDialogStaysOpen)
     TemporaryWorkingDirectory dir;
     RecordingMessageService messages;
     OutOfMemoryDlg dlg(Driver().Toolkit(), messages);
-    EXPECT_EQ(Play(Driver(), dlg, {Press(E, Key::Enter), Press(E, Key::Escape)}), IDCANCEL);
+    EXPECT_EQ(Play(Driver(), dlg, {E.Press(Key::Enter), E.Press(Key::Escape)}), IDCANCEL);
     const Shown outOfMemory{"Out of memory.", MsgButtons::OK, MsgIcon::Exclamation, MsgModality::System};
     EXPECT_EQ(messages.messages, std::vector<Shown>{outOfMemory});
 }
@@ -209,10 +207,10 @@ TEST(TextSizesPermissions, AnUnreadableStylesFileIsNeverReplaced)
         T, {.name = "STYLES without access",
             .before = {{"STYLES", kTwo}},
             .prepare = [] { fs::permissions("STYLES", fs::perms::none); },
-            .steps = Join({{ExpectList(T, {}, -1, {})},
+            .steps = Join({{T.ExpectList({}, -1, {})},
                            NewEntry("x", "1"),
-                           {Click(T, IDOK), Do(T, [] { fs::permissions("STYLES", fs::perms::owner_read); }),
-                            Press(T, Key::Escape)}}),
+                           {T.Click(IDOK), T.Do([] { fs::permissions("STYLES", fs::perms::owner_read); }),
+                            T.Press(Key::Escape)}}),
             .messages = {denied, {denied.text, MsgButtons::OK, MsgIcon::Stop}},
             .after = {{"STYLES", kTwo}}});
 }

@@ -1,7 +1,9 @@
-#include "tests/qt/qtdriver.h"
-
+// The Qt dialogs' test program: a driver that acts with real key and mouse
+// events, under which the scenario tables and the Qt-only tests run.
 #include "dialogs/dialog.h"
 #include "qt/listwidget.h"
+#include "qt/qtdialogwindow.h"
+#include "tests/dialogs/driver.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -13,38 +15,47 @@
 #include <QTest>
 #include <QTimer>
 
+#include <cstdlib>
 #include <gtest/gtest.h>
 
-QtDialogWindow &QtDriver::Window(CDialog &dialog)
+namespace {
+
+QtDialogWindow &Window(CDialog &dialog)
 {
     return dynamic_cast<QtDialogWindow &>(dialog.Window());
 }
 
-void QtDriver::Post(std::function<void()> function)
+template <class Control = QWidget>
+Control *Item(CDialog &dialog, int id)
 {
-    QTimer::singleShot(2, qApp, std::move(function));
+    return qobject_cast<Control *>(Window(dialog).GetDlgItem(id));
 }
 
-bool QtDriver::IsReady(CDialog &dialog)
-{
-    // Without a window manager nothing hands the activation back to a dialog
-    // when the one it opened closes; a user would click on it.
-    QtDialogWindow &window = Window(dialog);
-    if (window.isVisible() && !window.isActiveWindow())
-        window.activateWindow();
-    return dialog.Window().IsActive();
-}
+class QtDriver : public IDialogDriver {
+public:
+    IToolkit &Toolkit() override { return m_toolkit; }
+    void Post(std::function<void()> function) override { QTimer::singleShot(2, qApp, std::move(function)); }
 
-void QtDriver::Type(CDialog &dialog, int id, const std::string &text)
-{
-    auto *edit = qobject_cast<QLineEdit *>(Window(dialog).GetDlgItem(id));
-    edit->setFocus(Qt::TabFocusReason);
-    edit->selectAll();
-    QTest::keyClick(edit, Qt::Key_Backspace);
-    for (const QChar c : QString::fromStdString(text)) {
-        if (c.unicode() < 0x80) {
-            QTest::keyClick(edit, c.toLatin1());
-        } else {
+    bool IsReady(CDialog &dialog) override
+    {
+        // Without a window manager nothing hands the activation back to a dialog
+        // when the one it opened closes; a user would click on it.
+        if (Window(dialog).isVisible() && !Window(dialog).isActiveWindow())
+            Window(dialog).activateWindow();
+        return dialog.Window().IsActive();
+    }
+
+    void Type(CDialog &dialog, int id, const std::string &text) override
+    {
+        auto *edit = Item<QLineEdit>(dialog, id);
+        edit->setFocus(Qt::TabFocusReason);
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        for (const QChar c : QString::fromStdString(text)) {
+            if (c.unicode() < 0x80) {
+                QTest::keyClick(edit, c.toLatin1());
+                continue;
+            }
             // A key beyond ASCII, as a keyboard with that letter sends it.
             QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
             QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
@@ -52,102 +63,102 @@ void QtDriver::Type(CDialog &dialog, int id, const std::string &text)
             QApplication::sendEvent(edit, &release);
         }
     }
-}
 
-void QtDriver::Press(CDialog &dialog, Key key)
-{
-    QWidget *target = QApplication::focusWidget();
-    if (!target)
-        target = &Window(dialog);
-    switch (key) {
-    case Key::Enter: QTest::keyClick(target, Qt::Key_Return); break;
-    case Key::Escape: QTest::keyClick(target, Qt::Key_Escape); break;
-    case Key::Tab: QTest::keyClick(target, Qt::Key_Tab); break;
-    case Key::ShiftTab: QTest::keyClick(target, Qt::Key_Backtab, Qt::ShiftModifier); break;
+    void Press(CDialog &dialog, Key key) override
+    {
+        QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget() : &Window(dialog);
+        const Qt::Key keys[] = {Qt::Key_Return, Qt::Key_Escape, Qt::Key_Tab, Qt::Key_Backtab};
+        QTest::keyClick(target, keys[static_cast<int>(key)],
+                        key == Key::ShiftTab ? Qt::ShiftModifier : Qt::NoModifier);
     }
-}
 
-void QtDriver::Click(CDialog &dialog, int id)
-{
-    QWidget *control = Window(dialog).GetDlgItem(id);
-    QTest::mouseClick(control, Qt::LeftButton, Qt::NoModifier, QPoint(4, control->height() / 2));
-}
-
-void QtDriver::ClickItem(CDialog &dialog, int listId, int index, bool control)
-{
-    auto *list = qobject_cast<CListWidget *>(Window(dialog).GetDlgItem(listId));
-    list->scrollToItem(list->item(index));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, control ? Qt::ControlModifier : Qt::NoModifier,
-                      list->visualItemRect(list->item(index)).center());
-}
-
-void QtDriver::DoubleClickItem(CDialog &dialog, int listId, int index)
-{
-    auto *list = qobject_cast<CListWidget *>(Window(dialog).GetDlgItem(listId));
-    const QPoint at = list->visualItemRect(list->item(index)).center();
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
-    QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
-}
-
-void QtDriver::CloseBox(CDialog &dialog)
-{
-    Window(dialog).close();
-}
-
-void QtDriver::ChooseSystemMenuItem(CDialog &dialog, const std::string &text)
-{
-    QtDialogWindow &window = Window(dialog);
-    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(2, 2), window.mapToGlobal(QPoint(2, 2)));
-    QApplication::sendEvent(&window, &event);
-    auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-    if (!menu) {
-        ADD_FAILURE() << "no menu opened";
-        return;
+    void Click(CDialog &dialog, int id) override
+    {
+        QWidget *control = Item(dialog, id);
+        QTest::mouseClick(control, Qt::LeftButton, Qt::NoModifier, QPoint(4, control->height() / 2));
     }
-    for (QAction *action : menu->actions()) {
-        if (action->text() == QString::fromStdString(text)) {
-            menu->close();
-            action->trigger();
-            return;
+
+    void ClickItem(CDialog &dialog, int listId, int index, bool control) override
+    {
+        auto *list = Item<CListWidget>(dialog, listId);
+        list->scrollToItem(list->item(index));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, control ? Qt::ControlModifier : Qt::NoModifier,
+                          list->visualItemRect(list->item(index)).center());
+    }
+
+    void DoubleClickItem(CDialog &dialog, int listId, int index) override
+    {
+        auto *list = Item<CListWidget>(dialog, listId);
+        const QPoint at = list->visualItemRect(list->item(index)).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    }
+
+    void CloseBox(CDialog &dialog) override { Window(dialog).close(); }
+
+    void ChooseSystemMenuItem(CDialog &dialog, const std::string &text) override
+    {
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(2, 2),
+                                Window(dialog).mapToGlobal(QPoint(2, 2)));
+        QApplication::sendEvent(&Window(dialog), &event);
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr) << "no menu opened";
+        for (QAction *action : menu->actions()) {
+            if (action->text() == QString::fromStdString(text)) {
+                menu->close();
+                action->trigger();
+                return;
+            }
         }
+        ADD_FAILURE() << "no menu entry " << text;
     }
-    ADD_FAILURE() << "no menu entry " << text;
-}
 
-std::string QtDriver::Caption(CDialog &dialog)
-{
-    return Window(dialog).windowTitle().toStdString();
-}
+    std::string Caption(CDialog &dialog) override { return Window(dialog).windowTitle().toStdString(); }
+    std::string SelectedText(CDialog &dialog, int id) override
+    {
+        return Item<QLineEdit>(dialog, id)->selectedText().toStdString();
+    }
 
-std::string QtDriver::SelectedText(CDialog &dialog, int id)
-{
-    return qobject_cast<QLineEdit *>(Window(dialog).GetDlgItem(id))->selectedText().toStdString();
-}
+    std::vector<std::string> ListLines(CDialog &dialog, int id) override
+    {
+        auto *list = Item<CListWidget>(dialog, id);
+        std::vector<std::string> lines;
+        for (int i = 0; i < list->count(); ++i)
+            lines.push_back(list->item(i)->text().toStdString());
+        return lines;
+    }
 
-std::vector<std::string> QtDriver::ListLines(CDialog &dialog, int id)
-{
-    auto *list = qobject_cast<CListWidget *>(Window(dialog).GetDlgItem(id));
-    std::vector<std::string> lines;
-    lines.reserve(static_cast<std::size_t>(list->count()));
-    for (int i = 0; i < list->count(); ++i)
-        lines.push_back(list->item(i)->text().toStdString());
-    return lines;
-}
+    bool ShowsWhole(CDialog &dialog, int listId, int index) override
+    {
+        auto *list = Item<CListWidget>(dialog, listId);
+        const QRect cell = list->visualItemRect(list->item(index));
+        return cell.width() >= list->EntryWidth(list->item(index)->text()) &&
+               cell.bottom() <= list->viewport()->height() &&
+               (cell.right() <= list->viewport()->width() || list->horizontalScrollBar()->isVisible());
+    }
 
-bool QtDriver::ShowsWhole(CDialog &dialog, int listId, int index)
-{
-    auto *list = qobject_cast<CListWidget *>(Window(dialog).GetDlgItem(listId));
-    const QRect cell = list->visualItemRect(list->item(index));
-    return cell.width() >= list->EntryWidth(list->item(index)->text()) &&
-           cell.bottom() <= list->viewport()->height() &&
-           (cell.right() <= list->viewport()->width() || list->horizontalScrollBar()->isVisible());
-}
+    std::pair<int, int> OffCentre(CDialog &dialog) override
+    {
+        const QtDialogWindow &window = Window(dialog);
+        const QWidget *owner = window.parentWidget() ? window.parentWidget()->window() : nullptr;
+        const QPoint off = window.geometry().center() -
+                           (owner ? owner->geometry() : window.screen()->availableGeometry()).center();
+        return {off.x(), off.y()};
+    }
 
-std::pair<int, int> QtDriver::OffCentre(CDialog &dialog)
+private:
+    QtToolkit m_toolkit;
+};
+
+} // namespace
+
+int main(int argc, char *argv[])
 {
-    const QtDialogWindow &window = Window(dialog);
-    const QWidget *owner = window.parentWidget() ? window.parentWidget()->window() : nullptr;
-    const QRect area = owner ? owner->geometry() : window.screen()->availableGeometry();
-    const QPoint off = window.geometry().center() - area.center();
-    return {off.x(), off.y()};
+    // Dialog tests run without a display unless one is asked for.
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication app(argc, argv);
+    testing::InitGoogleTest(&argc, argv);
+    QtDriver driver;
+    SetDriver(&driver);
+    return RUN_ALL_TESTS();
 }

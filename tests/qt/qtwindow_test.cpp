@@ -1,8 +1,8 @@
 #include "dialogs/plaxometdlg.h"
 #include "dialogs/textstylesdlg.h"
+#include "qt/qtdialogwindow.h"
 #include "res/resource.h"
 #include "tests/dialogs/scenario.h"
-#include "tests/qt/qtdriver.h"
 #include "tests/support/fakes.h"
 
 #include <QApplication>
@@ -19,14 +19,19 @@
 // keys and the list layout Qt draws.
 namespace {
 
-constexpr int M = IDD_PLAXOMET_DIALOG;
+constexpr On M{IDD_PLAXOMET_DIALOG};
+
+QtDialogWindow &QtWindow(CDialog &dialog)
+{
+    return dynamic_cast<QtDialogWindow &>(dialog.Window());
+}
 
 // Opens a dialog, runs `look` on its window once it is active, then closes it.
 void LookAt(CDialog &dialog, const std::function<void(QtDialogWindow &)> &look)
 {
     Play(Driver(), dialog,
-         {{dialog.TemplateId(), [&](IDialogDriver &, CDialog &dlg) { look(QtDriver::Window(dlg)); }},
-          Press(dialog.TemplateId(), Key::Escape)});
+         {{dialog.TemplateId(), [&](IDialogDriver &, CDialog &dlg) { look(QtWindow(dlg)); }},
+          On{dialog.TemplateId()}.Press(Key::Escape)});
 }
 
 class QtMainWindowTest : public testing::Test {
@@ -83,18 +88,17 @@ TEST_F(QtMainWindowTest, F1OpensTheAboutBoxWithItsTextWhole)
     CPlaxometDlg dlg(Driver().Toolkit(), messages, launcher);
     QString text;
     bool iconShown = false;
-    const Step f1{M, [](IDialogDriver &, CDialog &main) {
-                      QTest::keyClick(QtDriver::Window(main).focusWidget(), Qt::Key_F1);
-                  }};
-    const Step read{IDD_ABOUTBOX, [&](IDialogDriver &, CDialog &about) {
-                        for (auto *label : QtDriver::Window(about).findChildren<QLabel *>()) {
-                            text += label->text() + "|";
-                            iconShown |= !label->pixmap().isNull();
-                            EXPECT_LE(label->heightForWidth(label->width()), label->height())
-                                << "not cut: " << label->text().toStdString();
-                        }
-                    }};
-    Play(Driver(), dlg, {f1, read, Press(IDD_ABOUTBOX, Key::Enter), Press(M, Key::Escape)});
+    const Step f1 = M.Then(
+        [](IDialogDriver &, CDialog &main) { QTest::keyClick(QtWindow(main).focusWidget(), Qt::Key_F1); });
+    const Step read = On{IDD_ABOUTBOX}.Then([&](IDialogDriver &, CDialog &about) {
+        for (auto *label : QtWindow(about).findChildren<QLabel *>()) {
+            text += label->text() + "|";
+            iconShown |= !label->pixmap().isNull();
+            EXPECT_LE(label->heightForWidth(label->width()), label->height())
+                << "not cut: " << label->text().toStdString();
+        }
+    });
+    Play(Driver(), dlg, {f1, read, On{IDD_ABOUTBOX}.Press(Key::Enter), M.Press(Key::Escape)});
     EXPECT_TRUE(text.contains("Plaxomet Version 1.01")) << text.toStdString();
     EXPECT_TRUE(iconShown);
 }

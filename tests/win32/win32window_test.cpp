@@ -4,7 +4,7 @@
 #include "res/resource.h"
 #include "tests/dialogs/scenario.h"
 #include "tests/support/fakes.h"
-#include "tests/win32/win32driver.h"
+#include "win32/win32dialogwindow.h"
 #include "win32/win32services.h"
 
 #include <gtest/gtest.h>
@@ -38,21 +38,20 @@ TEST(Win32MessageBox, IsOwnedByTheInnermostDialogWhateverWindowIsActive)
     CPlaxometDlg dlg(Driver().Toolkit(), messages, launcher);
     HWND dialog = nullptr;
     g_boxOwner = nullptr;
-    const Step fail{IDD_PLAXOMET_DIALOG, [&](IDialogDriver &, CDialog &main) {
-                        dialog = Win32Driver::Window(main).Handle();
-                        EXPECT_TRUE(::GetWindowLongPtrW(dialog, GWL_EXSTYLE) & WS_EX_APPWINDOW);
-                        const HWND other = ::CreateWindowExW(0, L"STATIC", L"another program",
-                                                             WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
-                                                             nullptr, nullptr, nullptr, nullptr);
-                        ::SetActiveWindow(other);
-                        ASSERT_EQ(::GetActiveWindow(), other);
-                        ::SetTimer(nullptr, 0, 20, AnswerTheBox);
-                        Win32MessageService service;
-                        EXPECT_EQ(service.ShowMessage("Disk full while accessing SETTINGS.", MsgButtons::OK),
-                                  AnswerOK);
-                        ::DestroyWindow(other);
-                    }};
-    Play(Driver(), dlg, {fail, CloseBox(IDD_PLAXOMET_DIALOG)});
+    const Step fail = On{IDD_PLAXOMET_DIALOG}.Then([&](IDialogDriver &, CDialog &main) {
+        dialog = dynamic_cast<Win32DialogWindow &>(main.Window()).Handle();
+        EXPECT_TRUE(::GetWindowLongPtrW(dialog, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+        const HWND other =
+            ::CreateWindowExW(0, L"STATIC", L"another program", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200,
+                              100, nullptr, nullptr, nullptr, nullptr);
+        ::SetActiveWindow(other);
+        ASSERT_EQ(::GetActiveWindow(), other);
+        ::SetTimer(nullptr, 0, 20, AnswerTheBox);
+        Win32MessageService service;
+        EXPECT_EQ(service.ShowMessage("Disk full while accessing SETTINGS.", MsgButtons::OK), AnswerOK);
+        ::DestroyWindow(other);
+    });
+    Play(Driver(), dlg, {fail, On{IDD_PLAXOMET_DIALOG}.CloseBox()});
     EXPECT_NE(dialog, nullptr);
     EXPECT_EQ(g_boxOwner, dialog);
 }
@@ -68,10 +67,10 @@ TEST(Win32CodePage, ACyrillicNameIsStoredInTheSystemsCodePageUpperCased)
     TemporaryWorkingDirectory dir;
     RecordingMessageService messages;
     CTextStylesDlg dlg(Driver().Toolkit(), messages);
-    constexpr int T = IDD_TEXTSTYLES, E = IDD_EDITTEXTSTYLES;
+    constexpr On T{IDD_TEXTSTYLES}, E{IDD_EDITTEXTSTYLES};
     Play(Driver(), dlg,
-         {Click(T, IDC_NEW), Type(E, IDC_ENTRYNAME, "\u0451\u0436"), Type(E, IDC_ENTRYSIZE, "1"),
-          Press(E, Key::Enter), ExpectList(T, {"\u0401\u0416\t1.00"}, 0, {0}), Click(T, IDOK)});
+         {T.Click(IDC_NEW), E.Type(IDC_ENTRYNAME, "\u0451\u0436"), E.Type(IDC_ENTRYSIZE, "1"),
+          E.Press(Key::Enter), T.ExpectList({"\u0401\u0416\t1.00"}, 0, {0}), T.Click(IDOK)});
     EXPECT_EQ(ReadBytes("STYLES"), StylesRecord("\xA8\xC6", 1.0f));
 
     const auto folder = dir.Path() / std::filesystem::path(u8"\u041F\u0430\u043F\u043A\u0430");
