@@ -4,12 +4,17 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
+#include <functional>
+#include <memory>
 #include <optional>
 
 #include <gtest/gtest.h>
 
 #ifdef _WIN32
 #include <windows.h>
+#else
+#include <unistd.h>
 #endif
 
 namespace {
@@ -62,26 +67,27 @@ const PlausibleError kPlausibleErrors[] = {
 #endif
 // clang-format on
 
-// Saves the new bytes over DATA through `files`; the error raised, if any.
-std::optional<CFileException> SaveThrough(FaultyFiles &files)
+void Save(const std::string &name, const std::string &bytes = kNew)
 {
-    fileio::ScopedFileSystem scope(files);
-    try {
-        fileio::ReplaceFileContents("DATA.", "DATA", fileio::AsBytes(kNew));
-    } catch (const CFileException &error) {
-        return error;
-    }
-    return std::nullopt;
+    fileio::ReplaceFileContents(name + ".", name, fileio::AsBytes(bytes));
 }
 
-// The calls a save over an existing file makes when nothing fails.
-std::vector<Call> CallsOfASave()
+// What a call raised: its file error's message, or "" when it succeeded.
+std::string Failure(const std::function<void()> &call)
 {
-    TemporaryWorkingDirectory dir;
-    WriteBytes("DATA", kOld);
-    FaultyFiles files;
-    SaveThrough(files);
-    return files.calls;
+    try {
+        call();
+    } catch (const CFileException &error) {
+        return error.GetErrorMessage();
+    }
+    return "";
+}
+
+// Saves the new bytes over DATA through `files`.
+std::string SaveThrough(FaultyFiles &files)
+{
+    fileio::ScopedFileSystem scope(files);
+    return Failure([] { Save("DATA"); });
 }
 
 // Fails each call of a save in turn with each error it plausibly meets, and
@@ -91,7 +97,14 @@ std::vector<Call> CallsOfASave()
 // behind; what a crash left never stops the next save.
 TEST(SaveFaults, EveryCallFailingOrACrashLeavesOneWholeFile)
 {
-    const auto calls = CallsOfASave();
+    std::vector<Call> calls;
+    {
+        TemporaryWorkingDirectory dir;
+        WriteBytes("DATA", kOld);
+        FaultyFiles files;
+        SaveThrough(files);
+        calls = files.calls;
+    }
     ASSERT_GE(calls.size(), 7u);
     int cases = 0;
     for (std::size_t at = 1; at <= calls.size(); ++at) {
@@ -107,7 +120,7 @@ TEST(SaveFaults, EveryCallFailingOrACrashLeavesOneWholeFile)
             EXPECT_TRUE(ReadBytes("DATA") == kOld || ReadBytes("DATA") == kNew) << "crash before call " << at;
             for (const auto &name : FolderEntries(dir.Path()))
                 EXPECT_EQ(fs::status(name).permissions() & ~perms, fs::perms::none) << name << " at " << at;
-            fileio::ReplaceFileContents("DATA.", "DATA", fileio::AsBytes(std::string("newest")));
+            Save("DATA", "newest");
             EXPECT_EQ(ReadBytes("DATA"), "newest") << "crash before call " << at;
             EXPECT_EQ(fs::status("DATA").permissions(), perms);
         }
@@ -120,26 +133,23 @@ TEST(SaveFaults, EveryCallFailingOrACrashLeavesOneWholeFile)
             TemporaryWorkingDirectory dir;
             WriteBytes("DATA", kOld);
             FaultyFiles files(static_cast<int>(at), plausible.error, plausible.fault, plausible.lasting);
-            const auto error = SaveThrough(files);
+            const std::string failure = SaveThrough(files);
             // Where the old file is gone and the new cannot be moved in, the new stays: the only copy.
             const std::string left = plausible.fault == kGone && plausible.lasting ? ".DATA.tmp0" : "DATA";
             EXPECT_EQ(FolderEntries(dir.Path()), std::vector<std::string>{left}) << row;
             EXPECT_EQ(ReadBytes(left), plausible.saved || left != "DATA" ? kNew : kOld) << row;
-            EXPECT_EQ(error.has_value(), !plausible.saved) << row;
             if (plausible.lasting && fileio::IsTransient(plausible.error)) {
                 EXPECT_EQ(std::count(files.calls.begin(), files.calls.end(), Call::Pause), 5) << row;
             }
-            // Bytes written are named by the full path.
-            const bool writing = plausible.call == Call::Write || plausible.call == Call::Flush ||
-                                 plausible.call == Call::Close;
-            if (error) {
-                const std::string name = writing ? fileio::FullPath("DATA") : "DATA.";
-                // The replaced file held open (1175) is the sharing violation it is.
-                const int cause = plausible.error == 1175 && plausible.call == Call::Replace
-                                      ? CFileException::sharingViolation
-                                      : fileio::CauseOf(plausible.error);
-                EXPECT_EQ(error->GetErrorMessage(), CFileException(cause, 0, name).GetErrorMessage()) << row;
-            }
+            // Bytes written are named by the full path; the replaced file held open (1175) is the
+            // sharing violation it is.
+            const auto call = plausible.call;
+            const bool writing = call == Call::Write || call == Call::Flush || call == Call::Close;
+            const int cause = plausible.error == 1175 && call == Call::Replace
+                                  ? CFileException::sharingViolation
+                                  : fileio::CauseOf(plausible.error);
+            const CFileException expected(cause, 0, writing ? fileio::FullPath("DATA") : "DATA.");
+            EXPECT_EQ(failure, plausible.saved ? "" : expected.GetErrorMessage()) << row;
         }
     }
     EXPECT_GE(cases, 15);
@@ -152,15 +162,12 @@ TEST(ReplaceContents, ALinkIsReplacedAtItsTarget)
     fs::create_directory("real");
     WriteBytes("real/target", kOld);
     fs::create_symlink("real/target", "DATA");
-    fileio::ReplaceFileContents("DATA.", "DATA", fileio::AsBytes(kNew));
+    Save("DATA");
     EXPECT_TRUE(fs::is_symlink("DATA"));
     EXPECT_EQ(ReadBytes("real/target"), kNew);
     EXPECT_EQ(FolderEntries(dir.Path() / "real"), std::vector<std::string>{"target"});
 }
-
-#endif
-
-#ifdef _WIN32
+#else
 // Writes and flushes report the system's own error, not the C runtime's
 // folding of it (which turned access denied into a bad handle).
 TEST(ReplaceContents, WriteAndFlushFailuresCarryTheWindowsError)
@@ -169,30 +176,68 @@ TEST(ReplaceContents, WriteAndFlushFailuresCarryTheWindowsError)
     WriteBytes("DATA", kOld);
     auto &files = fileio::SystemFiles();
     const auto file = files.OpenForReading("DATA");
-    ASSERT_NE(file, fileio::kNoFile);
     EXPECT_EQ(files.Write(file, "x", 1), -1);
-    EXPECT_EQ(files.LastError(), ERROR_ACCESS_DENIED);
-    EXPECT_EQ(fileio::CauseOf(files.LastError()), CFileException::accessDenied);
+    EXPECT_EQ(fileio::CauseOf(files.LastError()), CFileException::accessDenied) << files.LastError();
     files.Close(file);
 }
-
 #endif
 
-struct PermissionCase {
-    const char *name;
-    fs::perms folder;
-    std::optional<fs::perms> file; // none: no file yet
-    bool saved;                    // otherwise access denied, named as passed
-};
+// Root ignores permission bits, so a test of them run as root proves
+// nothing: as root, this runs the current test again in a child dropped to
+// the user nobody, reports the child's verdict and answers false. Where that
+// cannot be done, the test is skipped, saying why.
+bool RunsHereUnprivileged()
+{
+#ifdef _WIN32
+    [] { GTEST_SKIP() << "Windows has no permission bits; its read-only attribute has tests of its own"; }();
+    return false;
+#else
+    if (::geteuid() != 0)
+        return true;
+    const std::string setpriv = "/usr/bin/setpriv";
+    if (::access(setpriv.c_str(), X_OK) != 0) {
+        [&] {
+            GTEST_SKIP() << "running as root and " << setpriv << " is missing: permissions cannot be tested";
+        }();
+        return false;
+    }
+    // The child runs a copy of this program, and starts, in a folder anyone
+    // may enter, wherever the build lies: the folders above it may be closed
+    // to the child. It makes its own temporary folders.
+    TemporaryWorkingDirectory folder;
+    fs::permissions(folder.Path(), fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
+    fs::copy_file(fs::read_symlink("/proc/self/exe"), "test-program");
+    const auto *test = testing::UnitTest::GetInstance()->current_test_info();
+    const std::string command = setpriv + " --reuid=65534 --regid=65534 --clear-groups ./test-program" +
+                                " --gtest_filter=" + test->test_suite_name() + "." + test->name() +
+                                " > output 2>&1";
+    const int status = std::system(command.c_str());
+    const std::string output = ReadBytes("output");
+    if (output.find("[ RUN      ]") == std::string::npos) {
+        [&] { GTEST_SKIP() << "the unprivileged child could not run this test: " << output; }();
+        return false;
+    }
+    EXPECT_EQ(status, 0) << "as the user nobody:\n" << output;
+    EXPECT_NE(output.find("[  PASSED  ] 1 test"), std::string::npos) << output;
+    return false;
+#endif
+}
 
+// A file this user may not write, or a folder that takes no new file, is
+// refused as access denied, named as passed, and stays as it was, unless the
+// file itself is writable: then it is rewritten in place. No temporary stays.
 TEST(ReplaceContentsPermissions, AFileTheUserMayNotWriteStaysAsItWas)
 {
-    PLAXOMET_RUN_UNPRIVILEGED();
-    const PermissionCase cases[] = {
-        {"read-only file", kRwx, fs::perms::owner_read, false},
-        {"read-only folder, writable file: rewritten in place", kRx, kRw, true},
-        {"read-only folder, no file", kRx, std::nullopt, false},
-    };
+    if (!RunsHereUnprivileged())
+        return;
+    const struct {
+        fs::perms folder;
+        std::optional<fs::perms> file; // none: no file yet
+        bool saved;
+    } cases[] = {{kRwx, fs::perms::owner_read, false},
+                 {kRwx, fs::perms::none, false},
+                 {kRx, kRw, true},
+                 {kRx, std::nullopt, false}};
     for (const auto &c : cases) {
         TemporaryWorkingDirectory dir;
         if (c.file) {
@@ -200,21 +245,20 @@ TEST(ReplaceContentsPermissions, AFileTheUserMayNotWriteStaysAsItWas)
             fs::permissions("DATA", *c.file);
         }
         fs::permissions(dir.Path(), c.folder);
-        try {
-            fileio::ReplaceFileContents("DATA.", "DATA", fileio::AsBytes(kNew));
-            EXPECT_TRUE(c.saved) << c.name;
-        } catch (const CFileException &error) {
-            EXPECT_FALSE(c.saved) << c.name;
-            EXPECT_STREQ(error.what(), "Access to DATA. was denied.") << c.name;
-        }
+        EXPECT_EQ(Failure([] { Save("DATA"); }), c.saved ? "" : "Access to DATA. was denied.") << c.saved;
         fs::permissions(dir.Path(), kRwx);
+        EXPECT_EQ(FolderEntries(dir.Path()).size(), c.file ? 1u : 0u);
         if (c.file) {
+            EXPECT_EQ(fs::status("DATA").permissions(), *c.file);
             fs::permissions("DATA", kRw);
-            EXPECT_EQ(ReadBytes("DATA"), c.saved ? kNew : kOld) << c.name;
-            EXPECT_EQ(fs::status("DATA").permissions(), c.saved ? *c.file : kRw) << c.name;
+            EXPECT_EQ(ReadBytes("DATA"), c.saved ? kNew : kOld);
         }
-        EXPECT_EQ(FolderEntries(dir.Path()).size(), c.file ? 1u : 0u) << c.name << ": no temporary left";
     }
+    // A file the user may not read is refused too, before a byte is read.
+    TemporaryWorkingDirectory dir;
+    WriteBytes("DATA", kOld);
+    fs::permissions("DATA", fs::perms::none);
+    EXPECT_EQ(Failure([] { fileio::ReadFile("DATA.", "DATA"); }), "Access to DATA. was denied.");
 }
 
 // A read that fails part way closes the file: an exclusive handle left open
@@ -229,63 +273,44 @@ TEST(ReadFile, AFailedReadClosesTheFile)
         EXPECT_THROW(fileio::ReadFile("DATA.", "DATA"), CFileException);
     }
     EXPECT_EQ(files.calls, (std::vector<Call>{Call::OpenForReading, Call::Read, Call::Close}));
-    fileio::ReplaceFileContents("DATA.", "DATA", fileio::AsBytes(kNew));
+    Save("DATA");
     EXPECT_EQ(ReadBytes("DATA"), kNew);
 }
 
-// What the system itself refuses, named as the program passed the file.
+// What the system itself refuses, named as the program passed the file, the
+// folder as it was. Windows says "path not found" where POSIX says "no such
+// file"; on Windows, another program holding the file open without sharing it
+// (an editor, a sync client) is the sharing violation it is.
 TEST(FileErrors, LoadsAndSavesTheSystemRefusesNameTheFileAsPassed)
 {
     const struct {
-        const char *name;
-        bool save; // otherwise a load
-        const char *file;
+        std::function<void()> call;
         const char *message;
     } cases[] = {
-    // Windows says "path not found" where POSIX says "no such file".
 #ifdef _WIN32
-        {"a missing folder", true, "SUB/DATA", "SUB/DATA. contains an incorrect path."},
-        {"the read-only attribute", true, "RO", "Access to RO. was denied."},
+        {[] { Save("SUB/DATA"); }, "SUB/DATA. contains an incorrect path."},
+        {[] { Save("RO"); }, "Access to RO. was denied."},
+        {[] {
+             const std::shared_ptr<void> held(
+                 ::CreateFileW(L"FILE", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr), ::CloseHandle);
+             Save("FILE");
+         },
+         "Encountered a sharing violation while accessing FILE.."},
 #else
-        {"a missing folder", true, "SUB/DATA", "SUB/DATA. was not found."},
+        {[] { Save("SUB/DATA"); }, "SUB/DATA. was not found."},
 #endif
-        {"a file where a folder should be", true, "FILE/DATA", "FILE/DATA. contains an incorrect path."},
-        {"a file in the path", false, "FILE/DATA", "FILE/DATA. contains an incorrect path."},
+        {[] { Save("FILE/DATA"); }, "FILE/DATA. contains an incorrect path."},
+        {[] { fileio::ReadFile("FILE/DATA.", "FILE/DATA"); }, "FILE/DATA. contains an incorrect path."},
     };
     for (const auto &c : cases) {
         TemporaryWorkingDirectory dir;
         WriteBytes("FILE", "x");
         WriteBytes("RO", kOld);
         fs::permissions("RO", fs::perms::owner_read);
-        const auto before = FolderEntries(dir.Path());
-        try {
-            if (c.save)
-                fileio::ReplaceFileContents(std::string(c.file) + ".", c.file, fileio::AsBytes(kNew));
-            else
-                fileio::ReadFile(std::string(c.file) + ".", c.file);
-            ADD_FAILURE() << c.name;
-        } catch (const CFileException &error) {
-            EXPECT_STREQ(error.what(), c.message) << c.name;
-        }
-        EXPECT_EQ(FolderEntries(dir.Path()), before) << c.name;
+        EXPECT_EQ(Failure(c.call), c.message);
+        EXPECT_EQ(FolderEntries(dir.Path()), (std::vector<std::string>{"FILE", "RO"})) << c.message;
+        EXPECT_EQ(ReadBytes("RO") + ReadBytes("FILE"), kOld + "x") << c.message;
     }
-#ifdef _WIN32
-    // Another program holding the file open without sharing it (an editor, a
-    // sync client): refused as the sharing violation it is, the folder as it was.
-    TemporaryWorkingDirectory dir;
-    WriteBytes("DATA", kOld);
-    const HANDLE held = ::CreateFileW(L"DATA", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    try {
-        fileio::ReplaceFileContents("DATA.", "DATA", fileio::AsBytes(kNew));
-        ADD_FAILURE() << "a held file was replaced";
-    } catch (const CFileException &error) {
-        EXPECT_STREQ(error.what(), "Encountered a sharing violation while accessing DATA..");
-    }
-    ::CloseHandle(held);
-    EXPECT_EQ(ReadBytes("DATA"), kOld);
-    EXPECT_EQ(FolderEntries(dir.Path()), std::vector<std::string>{"DATA"});
-#endif
 }
 
 } // namespace

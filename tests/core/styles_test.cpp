@@ -37,18 +37,13 @@ TEST(TextSizeEntry, SplitsAtTheLastTab)
     EXPECT_EQ(FormatEntry("X", -INFINITY), "X\t-inf");
 }
 
-class StylesFileTest : public testing::Test {
-protected:
-    Strings Load()
-    {
-        SortedTextSizeList list;
-        LoadStyles(list, messages);
-        return AllEntries(list);
-    }
-
-    TemporaryWorkingDirectory dir;
-    RecordingMessageService messages;
-};
+// The entries a load of STYLES gives.
+Strings Loaded(RecordingMessageService &messages)
+{
+    SortedTextSizeList list;
+    LoadStyles(list, messages);
+    return AllEntries(list);
+}
 
 // Neither file may block or fill memory when it is anything but a regular
 // file. The settings fall back to their defaults without a word; the text
@@ -84,9 +79,7 @@ TEST(UnreadableFiles, LoadNothingAndOnlyTheTextSizesSaySo)
         loaded.SetDefaults();
         defaults.SetDefaults();
         LoadSettings(loaded, messages);
-        SortedTextSizeList list;
-        LoadStyles(list, messages);
-        EXPECT_TRUE(AllEntries(list).empty()) << row.kind;
+        EXPECT_TRUE(Loaded(messages).empty()) << row.kind;
         EXPECT_EQ(messages.messages, row.said) << row.kind;
         CArchive stored, expected;
         loaded.Serialize(stored);
@@ -97,8 +90,10 @@ TEST(UnreadableFiles, LoadNothingAndOnlyTheTextSizesSaySo)
 
 // A record cut short, or one whose name claims more than any file holds,
 // ends the list quietly after the whole records before it.
-TEST_F(StylesFileTest, AMalformedRecordEndsTheListQuietly)
+TEST(StylesFile, AMalformedRecordEndsTheListQuietly)
 {
+    TemporaryWorkingDirectory dir;
+    RecordingMessageService messages;
     const auto third = StylesRecord("TITLE", 20.0f), later = StylesRecord("LATER", 1.0f);
     std::vector<std::string> tails = {
         std::string("\xFF\xFF\xFF\xFF\xFF\xFF\x7F", 7) + "ABC" + later,
@@ -110,7 +105,7 @@ TEST_F(StylesFileTest, AMalformedRecordEndsTheListQuietly)
         tails.push_back(third.substr(0, cut));
     for (const auto &tail : tails) {
         WriteBytes("STYLES", StylesRecord("BODY", 12.0f) + StylesRecord("ANNOT", 9.5f) + tail);
-        EXPECT_EQ(Load(), (Strings{"ANNOT\t9.50", "BODY\t12.00"})) << tail.size();
+        EXPECT_EQ(Loaded(messages), (Strings{"ANNOT\t9.50", "BODY\t12.00"})) << tail.size();
     }
     EXPECT_TRUE(messages.messages.empty());
 }

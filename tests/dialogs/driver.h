@@ -50,5 +50,8 @@ public:
 };
 
 // The driver of the toolkit these tests run on; its test program sets it.
-IDialogDriver &Driver();
-void SetDriver(IDialogDriver *driver);
+inline IDialogDriver *g_driver = nullptr;
+inline IDialogDriver &Driver()
+{
+    return *g_driver;
+}

@@ -129,20 +129,4 @@ const Scenario kMainScenarios[] = {
 INSTANTIATE_TEST_SUITE_P(Scenario, Main, testing::ValuesIn(kMainScenarios),
                          [](const auto &info) { return std::string(info.param.name); });
 
-TEST(MainDialogPermissions, ReadOnlySettingsStayAndAReadOnlyFolderLetsExit)
-{
-    PLAXOMET_RUN_UNPRIVILEGED();
-    RunScenario(M, {.name = "read-only file, then read-only folder",
-                    .before = {{"SETTINGS", kDefaultSettings}},
-                    .steps = {M.Type(IDC_STAVEWIDTH, "12"),
-                              M.Do([] { fs::permissions("SETTINGS", fs::perms::owner_read); }),
-                              M.Press(Key::Escape), M.CloseBox(), M.Do([] {
-                                  fs::permissions("SETTINGS", fs::perms::owner_read | fs::perms::owner_write);
-                                  fs::permissions(".", fs::perms::owner_read | fs::perms::owner_exec);
-                              }),
-                              M.Press(Key::Escape)},
-                    .messages = {kSettingsDenied, kSettingsDenied},
-                    .after = {{"SETTINGS", SettingsBytes(1, 25.0f, 0.72f, 12.0f, 1.0f)}}});
-}
-
 } // namespace

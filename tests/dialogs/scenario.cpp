@@ -10,8 +10,6 @@
 
 namespace {
 
-IDialogDriver *g_driver = nullptr;
-
 // Ticks waited for the next step's dialog before giving up: about five seconds.
 constexpr int kPatience = 2500;
 
@@ -48,16 +46,6 @@ struct Player {
 
 } // namespace
 
-IDialogDriver &Driver()
-{
-    return *g_driver;
-}
-
-void SetDriver(IDialogDriver *driver)
-{
-    g_driver = driver;
-}
-
 int Play(IDialogDriver &driver, CDialog &top, std::vector<Step> steps)
 {
     auto player = std::make_shared<Player>(Player{driver, std::move(steps)});
@@ -79,8 +67,6 @@ void RunScenario(On top, const Scenario &scenario)
     TemporaryWorkingDirectory dir;
     for (const auto &[name, bytes] : scenario.before)
         WriteBytes(name, bytes);
-    if (scenario.prepare)
-        scenario.prepare();
     RecordingMessageService messages;
     messages.answers.assign(scenario.answers.begin(), scenario.answers.end());
     RecordingLauncher launcher;

@@ -89,7 +89,6 @@ std::vector<Step> Join(std::initializer_list<std::vector<Step>> parts);
 struct Scenario {
     const char *name;
     std::map<std::string, std::string> before = {}; // files in the folder before it opens
-    std::function<void()> prepare = {};             // runs after they are written
     std::vector<int> answers = {}; // message boxes' answers, in order (the first button after them)
     std::vector<Step> steps;
     std::vector<Shown> messages = {};                             // every message shown, in order

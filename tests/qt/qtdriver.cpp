@@ -159,6 +159,6 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     testing::InitGoogleTest(&argc, argv);
     QtDriver driver;
-    SetDriver(&driver);
+    g_driver = &driver;
     return RUN_ALL_TESTS();
 }

@@ -130,42 +130,6 @@ std::vector<std::string> FolderEntries(const std::filesystem::path &path)
     return names;
 }
 
-Privileges RerunUnprivileged(std::string &why)
-{
-#ifdef _WIN32
-    why = "Windows has no permission bits; its read-only attribute has tests of its own";
-    return Privileges::CannotDrop;
-#else
-    if (::geteuid() != 0)
-        return Privileges::RunHere;
-    const std::string setpriv = "/usr/bin/setpriv";
-    if (::access(setpriv.c_str(), X_OK) != 0) {
-        why = "running as root and " + setpriv + " is missing: permission bits cannot be tested";
-        return Privileges::CannotDrop;
-    }
-    // The child runs a copy of this program, and starts, in a folder anyone
-    // may enter, wherever the build lies: the folders above it may be closed
-    // to the child. It makes its own temporary folders.
-    namespace fs = std::filesystem;
-    TemporaryWorkingDirectory folder;
-    fs::permissions(folder.Path(), fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
-    fs::copy_file(fs::read_symlink("/proc/self/exe"), "test-program");
-    const auto *test = testing::UnitTest::GetInstance()->current_test_info();
-    const std::string command = setpriv + " --reuid=65534 --regid=65534 --clear-groups ./test-program" +
-                                " --gtest_filter=" + test->test_suite_name() + "." + test->name() +
-                                " > output 2>&1";
-    const int status = std::system(command.c_str());
-    const std::string output = ReadBytes("output");
-    if (output.find("[ RUN      ]") == std::string::npos) {
-        why = "the unprivileged child could not run this test: " + output;
-        return Privileges::CannotDrop;
-    }
-    EXPECT_EQ(status, 0) << "as the user nobody:\n" << output;
-    EXPECT_NE(output.find("[  PASSED  ] 1 test"), std::string::npos) << output;
-    return Privileges::RanInChild;
-#endif
-}
-
 namespace {
 
 std::string LittleEndian(std::uint32_t value)

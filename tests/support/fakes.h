@@ -152,21 +152,3 @@ std::string ReadBytes(const std::filesystem::path &path);
 void WriteBytes(const std::filesystem::path &path, const std::string &bytes);
 // Names of the entries of a folder, sorted.
 std::vector<std::string> FolderEntries(const std::filesystem::path &path);
-
-// Root ignores permission bits, so a test of them run as root proves
-// nothing: as root, RerunUnprivileged() runs the current test again in a
-// child dropped to the user nobody and reports the child's verdict.
-enum class Privileges { RunHere, RanInChild, CannotDrop };
-Privileges RerunUnprivileged(std::string &why);
-
-// Starts a permission test: runs its body here when unprivileged, or in an
-// unprivileged child when root, or skips it with the reason it cannot run.
-#define PLAXOMET_RUN_UNPRIVILEGED()                                                                          \
-    do {                                                                                                     \
-        std::string why_;                                                                                    \
-        switch (RerunUnprivileged(why_)) {                                                                   \
-        case Privileges::RunHere: break;                                                                     \
-        case Privileges::RanInChild: return;                                                                 \
-        case Privileges::CannotDrop: GTEST_SKIP() << why_;                                                   \
-        }                                                                                                    \
-    } while (false)

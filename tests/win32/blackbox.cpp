@@ -15,32 +15,19 @@
 
 namespace {
 
-struct Search {
-    DWORD process;
-    const wchar_t *title;
-    HWND found;
-};
-
-// A visible top-level window of the process (any, for 0) with this title.
-HWND WaitForWindow(DWORD process, const wchar_t *title)
+// A visible dialog or message box of the process (any, for 0) with exactly this title.
+HWND WaitForWindow(DWORD process, const std::wstring &title)
 {
     for (int tries = 0; tries < 300; ++tries) {
-        Search search{process, title, nullptr};
-        ::EnumWindows(
-            [](HWND hwnd, LPARAM lParam) -> BOOL {
-                auto *s = reinterpret_cast<Search *>(lParam);
-                DWORD owner = 0;
-                ::GetWindowThreadProcessId(hwnd, &owner);
-                wchar_t text[128] = {};
-                ::GetWindowTextW(hwnd, text, 128);
-                if ((s->process == 0 || owner == s->process) && ::IsWindowVisible(hwnd) &&
-                    std::wstring(text) == s->title)
-                    s->found = hwnd;
-                return !s->found;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        if (search.found)
-            return search.found;
+        // FindWindowEx matches titles without regard to case: the box is "plaxomet", the dialog "Plaxomet".
+        for (HWND hwnd = nullptr; (hwnd = ::FindWindowExW(nullptr, hwnd, L"#32770", title.c_str()));) {
+            DWORD owner = 0;
+            wchar_t text[128] = {};
+            ::GetWindowThreadProcessId(hwnd, &owner);
+            ::GetWindowTextW(hwnd, text, 128);
+            if ((process == 0 || owner == process) && ::IsWindowVisible(hwnd) && text == title)
+                return hwnd;
+        }
         ::Sleep(100);
     }
     return nullptr;

@@ -196,6 +196,6 @@ int main(int argc, char *argv[])
 {
     testing::InitGoogleTest(&argc, argv);
     Win32Driver driver;
-    SetDriver(&driver);
+    g_driver = &driver;
     return RUN_ALL_TESTS();
 }

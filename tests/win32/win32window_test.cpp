@@ -13,19 +13,6 @@
 // system's code page.
 namespace {
 
-HWND g_boxOwner = nullptr;
-
-// Finds the message box once it is up, notes its owner and answers it.
-void CALLBACK AnswerTheBox(HWND, UINT, UINT_PTR timer, DWORD)
-{
-    const HWND box = ::FindWindowW(L"#32770", L"win32_tests");
-    if (!box)
-        return;
-    ::KillTimer(nullptr, timer);
-    g_boxOwner = ::GetWindow(box, GW_OWNER);
-    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
-}
-
 // MessageBoxW's box is modal to the window it is given: that is the
 // innermost dialog running, even while another program's window is active.
 // (The main dialog has a taskbar button of its own, having no owner.)
@@ -36,8 +23,7 @@ TEST(Win32MessageBox, IsOwnedByTheInnermostDialogWhateverWindowIsActive)
     RecordingMessageService messages;
     RecordingLauncher launcher;
     CPlaxometDlg dlg(Driver().Toolkit(), messages, launcher);
-    HWND dialog = nullptr;
-    g_boxOwner = nullptr;
+    HWND dialog = nullptr, boxOwner = nullptr;
     const Step fail = On{IDD_PLAXOMET_DIALOG}.Then([&](IDialogDriver &, CDialog &main) {
         dialog = dynamic_cast<Win32DialogWindow &>(main.Window()).Handle();
         EXPECT_TRUE(::GetWindowLongPtrW(dialog, GWL_EXSTYLE) & WS_EX_APPWINDOW);
@@ -46,14 +32,19 @@ TEST(Win32MessageBox, IsOwnedByTheInnermostDialogWhateverWindowIsActive)
                               100, nullptr, nullptr, nullptr, nullptr);
         ::SetActiveWindow(other);
         ASSERT_EQ(::GetActiveWindow(), other);
-        ::SetTimer(nullptr, 0, 20, AnswerTheBox);
-        Win32MessageService service;
-        EXPECT_EQ(service.ShowMessage("Disk full while accessing SETTINGS.", MsgButtons::OK), AnswerOK);
+        // Runs in the box's own message loop, once the box is up.
+        Driver().Post([&boxOwner] {
+            const HWND box = ::FindWindowW(L"#32770", L"win32_tests");
+            boxOwner = ::GetWindow(box, GW_OWNER);
+            ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+        });
+        EXPECT_EQ(Win32MessageService().ShowMessage("Disk full while accessing SETTINGS.", MsgButtons::OK),
+                  AnswerOK);
         ::DestroyWindow(other);
     });
     Play(Driver(), dlg, {fail, On{IDD_PLAXOMET_DIALOG}.CloseBox()});
     EXPECT_NE(dialog, nullptr);
-    EXPECT_EQ(g_boxOwner, dialog);
+    EXPECT_EQ(boxOwner, dialog);
 }
 
 // On a Cyrillic Windows the ANSI code page is 1251: a name typed there is
