@@ -45,24 +45,17 @@ protected:
     RecordingLauncher launcher;
 };
 
+// The bytes of the report, in a file of their own, which the Windows
+// program's run as a user must write too; read before any test changes folder.
+const std::string kExpectedReport = ReadBytes(PLAXOMET_TEST_DATA "/blackbox/PlaxometReport.txt");
+
 // A longer report of an earlier run is replaced whole, not overwritten.
 TEST_F(ReportTest, IsWrittenByteForByteAndOpenedInTheViewer)
 {
+    ASSERT_FALSE(kExpectedReport.empty()) << PLAXOMET_TEST_DATA " is not where the build says";
     WriteBytes("PlaxometReport.txt", std::string(2000, 'x'));
-    WriteReport(Calculated(1, 15, 0.72f, 25), messages, launcher);
-    EXPECT_EQ(ReadBytes("PlaxometReport.txt"),
-              "PLAXOMET REPORT\r\n\r\n"
-              "This report displays the sizes and values you need to set \r\n"
-              "in your Orvel files in order to achieve the required dimensions \r\n"
-              "and sizes entered on the Plaxomet main screen.\r\n\r\n"
-              "Print size:      \t0.7895\r\n\r\n"
-              "Stave size:      \t0.9120 cms\t(Stave size required: 0.7200 cms)\r\n\r\n"
-              "Stave width:     \t19.0000 cms\t(equivalent to default 200 horizontal Orvel "
-              "units)\t(Stave width required: 15.0000 cms)\r\n\r\n"
-              "Page height (HS):\t31.6667 cms\t(Page height required: 25.0000 cms)\r\n\r\n"
-              "TEXT SIZES\r\n\r\n"
-              "No change to text sizes is necessary as the change in stave size is matched by the change in "
-              "print size!\r\n\r\n");
+    WriteReport(Calculated(1, 15, 0.5f, 30), messages, launcher);
+    EXPECT_EQ(ReadBytes("PlaxometReport.txt"), kExpectedReport);
     EXPECT_TRUE(messages.messages.empty());
     EXPECT_EQ(launcher.opened, std::vector<std::string>{"PlaxometReport.txt"});
 }

@@ -142,11 +142,10 @@ std::string LittleEndian(std::uint32_t value)
 
 std::string SettingsBytes(std::int32_t units, float height, float size, float width, float printSize)
 {
-    return LittleEndian(static_cast<std::uint32_t>(units)) +
-           LittleEndian(std::bit_cast<std::uint32_t>(height)) +
-           LittleEndian(std::bit_cast<std::uint32_t>(size)) +
-           LittleEndian(std::bit_cast<std::uint32_t>(width)) +
-           LittleEndian(std::bit_cast<std::uint32_t>(printSize));
+    std::string bytes = LittleEndian(static_cast<std::uint32_t>(units));
+    for (const float value : {height, size, width, printSize})
+        bytes += LittleEndian(std::bit_cast<std::uint32_t>(value));
+    return bytes;
 }
 
 std::string StylesRecord(const std::string &name, float size)
