@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <memory>
@@ -14,6 +15,8 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <grp.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #endif
 
@@ -182,44 +185,32 @@ TEST(ReplaceContents, WriteAndFlushFailuresCarryTheWindowsError)
 }
 #endif
 
-// Root ignores permission bits, so a test of them run as root proves
-// nothing: as root, this runs the current test again in a child dropped to
-// the user nobody, reports the child's verdict and answers false. Where that
-// cannot be done, the test is skipped, saying why.
-bool RunsHereUnprivileged()
+// Root ignores permission bits, so checks of them run as root prove
+// nothing: as root, `checks` run in a child process that has dropped to the
+// user nobody; its failures are printed as they happen and fail this test.
+template <class Checks>
+void AsUnprivileged([[maybe_unused]] Checks checks)
 {
 #ifdef _WIN32
-    [] { GTEST_SKIP() << "Windows has no permission bits; its read-only attribute has tests of its own"; }();
-    return false;
+    GTEST_SKIP() << "Windows has no permission bits; its read-only attribute has tests of its own";
 #else
     if (::geteuid() != 0)
-        return true;
-    const std::string setpriv = "/usr/bin/setpriv";
-    if (::access(setpriv.c_str(), X_OK) != 0) {
-        [&] {
-            GTEST_SKIP() << "running as root and " << setpriv << " is missing: permissions cannot be tested";
-        }();
-        return false;
+        return checks();
+    std::fflush(stdout);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const bool dropped = ::setgroups(0, nullptr) == 0 && ::setresgid(65534, 65534, 65534) == 0 &&
+                             ::setresuid(65534, 65534, 65534) == 0;
+        if (dropped)
+            checks();
+        std::fflush(stdout);
+        std::_Exit(!dropped ? 2 : testing::Test::HasFailure() ? 1 : 0);
     }
-    // The child runs a copy of this program, and starts, in a folder anyone
-    // may enter, wherever the build lies: the folders above it may be closed
-    // to the child. It makes its own temporary folders.
-    TemporaryWorkingDirectory folder;
-    fs::permissions(folder.Path(), fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
-    fs::copy_file(fs::read_symlink("/proc/self/exe"), "test-program");
-    const auto *test = testing::UnitTest::GetInstance()->current_test_info();
-    const std::string command = setpriv + " --reuid=65534 --regid=65534 --clear-groups ./test-program" +
-                                " --gtest_filter=" + test->test_suite_name() + "." + test->name() +
-                                " > output 2>&1";
-    const int status = std::system(command.c_str());
-    const std::string output = ReadBytes("output");
-    if (output.find("[ RUN      ]") == std::string::npos) {
-        [&] { GTEST_SKIP() << "the unprivileged child could not run this test: " << output; }();
-        return false;
-    }
-    EXPECT_EQ(status, 0) << "as the user nobody:\n" << output;
-    EXPECT_NE(output.find("[  PASSED  ] 1 test"), std::string::npos) << output;
-    return false;
+    int status = -1;
+    ::waitpid(child, &status, 0);
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 2)
+        GTEST_SKIP() << "running as root, and this process could not drop to the user nobody";
+    EXPECT_EQ(status, 0) << "the checks failed as the user nobody (see above)";
 #endif
 }
 
@@ -228,37 +219,37 @@ bool RunsHereUnprivileged()
 // file itself is writable: then it is rewritten in place. No temporary stays.
 TEST(ReplaceContentsPermissions, AFileTheUserMayNotWriteStaysAsItWas)
 {
-    if (!RunsHereUnprivileged())
-        return;
-    const struct {
-        fs::perms folder;
-        std::optional<fs::perms> file; // none: no file yet
-        bool saved;
-    } cases[] = {{kRwx, fs::perms::owner_read, false},
-                 {kRwx, fs::perms::none, false},
-                 {kRx, kRw, true},
-                 {kRx, std::nullopt, false}};
-    for (const auto &c : cases) {
+    AsUnprivileged([] {
+        const struct {
+            fs::perms folder;
+            std::optional<fs::perms> file; // none: no file yet
+            bool saved;
+        } cases[] = {{kRwx, fs::perms::owner_read, false},
+                     {kRwx, fs::perms::none, false},
+                     {kRx, kRw, true},
+                     {kRx, std::nullopt, false}};
+        for (const auto &c : cases) {
+            TemporaryWorkingDirectory dir;
+            if (c.file) {
+                WriteBytes("DATA", kOld);
+                fs::permissions("DATA", *c.file);
+            }
+            fs::permissions(dir.Path(), c.folder);
+            EXPECT_EQ(Failure([] { Save("DATA"); }), c.saved ? "" : "Access to DATA. was denied.") << c.saved;
+            fs::permissions(dir.Path(), kRwx);
+            EXPECT_EQ(FolderEntries(dir.Path()).size(), c.file ? 1u : 0u);
+            if (c.file) {
+                EXPECT_EQ(fs::status("DATA").permissions(), *c.file);
+                fs::permissions("DATA", kRw);
+                EXPECT_EQ(ReadBytes("DATA"), c.saved ? kNew : kOld);
+            }
+        }
+        // A file the user may not read is refused too, before a byte is read.
         TemporaryWorkingDirectory dir;
-        if (c.file) {
-            WriteBytes("DATA", kOld);
-            fs::permissions("DATA", *c.file);
-        }
-        fs::permissions(dir.Path(), c.folder);
-        EXPECT_EQ(Failure([] { Save("DATA"); }), c.saved ? "" : "Access to DATA. was denied.") << c.saved;
-        fs::permissions(dir.Path(), kRwx);
-        EXPECT_EQ(FolderEntries(dir.Path()).size(), c.file ? 1u : 0u);
-        if (c.file) {
-            EXPECT_EQ(fs::status("DATA").permissions(), *c.file);
-            fs::permissions("DATA", kRw);
-            EXPECT_EQ(ReadBytes("DATA"), c.saved ? kNew : kOld);
-        }
-    }
-    // A file the user may not read is refused too, before a byte is read.
-    TemporaryWorkingDirectory dir;
-    WriteBytes("DATA", kOld);
-    fs::permissions("DATA", fs::perms::none);
-    EXPECT_EQ(Failure([] { fileio::ReadFile("DATA.", "DATA"); }), "Access to DATA. was denied.");
+        WriteBytes("DATA", kOld);
+        fs::permissions("DATA", fs::perms::none);
+        EXPECT_EQ(Failure([] { fileio::ReadFile("DATA.", "DATA"); }), "Access to DATA. was denied.");
+    });
 }
 
 // A read that fails part way closes the file: an exclusive handle left open

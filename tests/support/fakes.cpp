@@ -2,16 +2,11 @@
 
 #include <algorithm>
 #include <bit>
-#include <cerrno>
 #include <cstdint>
 #include <fstream>
 #include <iterator>
 #include <random>
 #include <unistd.h>
-
-#include <cstdio>
-#include <cstdlib>
-#include <gtest/gtest.h>
 
 int RecordingMessageService::ShowMessage(const std::string &text, MsgButtons buttons, MsgIcon icon,
                                          MsgModality modality)
