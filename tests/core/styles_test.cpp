@@ -24,9 +24,6 @@ TEST(TextSizeEntry, SplitsAtTheLastTab)
     } rows[] = {
         {"BODY\t12.00", "BODY", 12.0f},
         {"A\tB\t1.50", "A\tB", 1.5f},
-        {"NOTAB", "", 0.0f},
-        {"12.5", "", 12.5f},
-        {"N\tabc", "N", 0.0f},
         {"N\t-2.25", "N", -2.25f},
         {"N\tinf", "N", INFINITY},
     };

@@ -12,6 +12,7 @@ class CDialog;
 class IToolkit;
 
 enum class Key { Enter, Escape, Tab, ShiftTab };
+enum class ItemClick { Plain, WithControl, Double };
 
 class IDialogDriver {
 public:
@@ -29,8 +30,8 @@ public:
     virtual void Press(CDialog &dialog, Key key) = 0;
     // A click near the control's left edge, where a radio button's label starts.
     virtual void Click(CDialog &dialog, int id) = 0;
-    virtual void ClickItem(CDialog &dialog, int listId, int index, bool control) = 0;
-    virtual void DoubleClickItem(CDialog &dialog, int listId, int index) = 0;
+    // A click at the centre of a list's entry, scrolled to first.
+    virtual void ClickItem(CDialog &dialog, int listId, int index, ItemClick how) = 0;
     virtual void CloseBox(CDialog &dialog) = 0;
     // Chooses an entry of the window's system menu by its text.
     virtual void ChooseSystemMenuItem(CDialog &dialog, const std::string &text) = 0;

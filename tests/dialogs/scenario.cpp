@@ -56,11 +56,6 @@ int Play(IDialogDriver &driver, CDialog &top, std::vector<Step> steps)
     return result;
 }
 
-void PrintTo(const Scenario &scenario, std::ostream *out)
-{
-    *out << scenario.name;
-}
-
 void RunScenario(On top, const Scenario &scenario)
 {
     SCOPED_TRACE(scenario.name);

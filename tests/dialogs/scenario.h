@@ -44,13 +44,9 @@ struct On {
     {
         return Then([=](auto &d, auto &w) { d.Click(w, id); });
     }
-    Step ClickItem(int i, bool ctrl = false) const
+    Step ClickItem(int i, ItemClick how = ItemClick::Plain) const
     {
-        return Then([=](auto &d, auto &w) { d.ClickItem(w, kList, i, ctrl); });
-    }
-    Step DoubleClickItem(int i) const
-    {
-        return Then([=](auto &d, auto &w) { d.DoubleClickItem(w, kList, i); });
+        return Then([=](auto &d, auto &w) { d.ClickItem(w, kList, i, how); });
     }
     Step CloseBox() const
     {
@@ -94,10 +90,10 @@ struct Scenario {
     std::vector<Shown> messages = {};                             // every message shown, in order
     std::map<std::string, std::optional<std::string>> after = {}; // files afterwards; nullopt: absent
     std::vector<std::string> opened = {};                         // files opened in the viewer
-};
 
-// A scenario reads as its name in a test's output.
-void PrintTo(const Scenario &scenario, std::ostream *out);
+    // A scenario reads as its name in a test's output.
+    friend void PrintTo(const Scenario &scenario, std::ostream *out) { *out << scenario.name; }
+};
 
 // Opens dialog `top` in a fresh folder, plays the scenario's steps and checks what it expects.
 void RunScenario(On top, const Scenario &scenario);

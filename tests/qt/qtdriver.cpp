@@ -72,20 +72,15 @@ public:
         QTest::mouseClick(control, Qt::LeftButton, Qt::NoModifier, QPoint(4, control->height() / 2));
     }
 
-    void ClickItem(CDialog &dialog, int listId, int index, bool control) override
+    void ClickItem(CDialog &dialog, int listId, int index, ItemClick how) override
     {
         auto *list = Item<CListWidget>(dialog, listId);
         list->scrollToItem(list->item(index));
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, control ? Qt::ControlModifier : Qt::NoModifier,
-                          list->visualItemRect(list->item(index)).center());
-    }
-
-    void DoubleClickItem(CDialog &dialog, int listId, int index) override
-    {
-        auto *list = Item<CListWidget>(dialog, listId);
         const QPoint at = list->visualItemRect(list->item(index)).center();
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
-        QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+        const auto keys = how == ItemClick::WithControl ? Qt::ControlModifier : Qt::NoModifier;
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, keys, at);
+        if (how == ItemClick::Double)
+            QTest::mouseDClick(list->viewport(), Qt::LeftButton, keys, at);
     }
 
     void CloseBox(CDialog &dialog) override { Window(dialog).close(); }

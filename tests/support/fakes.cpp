@@ -8,6 +8,8 @@
 #include <random>
 #include <unistd.h>
 
+namespace fs = std::filesystem;
+
 int RecordingMessageService::ShowMessage(const std::string &text, MsgButtons buttons, MsgIcon icon,
                                          MsgModality modality)
 {
@@ -72,24 +74,23 @@ bool FaultyFiles::Replace(const Path &replacement, const Path &replaced)
     return false;
 }
 
-TemporaryWorkingDirectory::TemporaryWorkingDirectory() : m_previous(std::filesystem::current_path())
+TemporaryWorkingDirectory::TemporaryWorkingDirectory() : m_previous(fs::current_path())
 {
     std::random_device random;
-    m_path = std::filesystem::temp_directory_path() /
+    m_path = fs::temp_directory_path() /
              ("plaxomet-test-" + std::to_string(::getpid()) + "-" + std::to_string(random()));
-    std::filesystem::create_directories(m_path);
-    m_path = std::filesystem::canonical(m_path);
-    std::filesystem::current_path(m_path);
+    fs::create_directories(m_path);
+    m_path = fs::canonical(m_path);
+    fs::current_path(m_path);
 }
 
 TemporaryWorkingDirectory::~TemporaryWorkingDirectory()
 {
     std::error_code ignored;
-    std::filesystem::current_path(m_previous, ignored);
+    fs::current_path(m_previous, ignored);
     // A test may have left the folder read-only.
-    std::filesystem::permissions(m_path, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, ignored);
-    std::filesystem::remove_all(m_path, ignored);
+    fs::permissions(m_path, fs::perms::owner_all, fs::perm_options::add, ignored);
+    fs::remove_all(m_path, ignored);
 }
 
 CCalculatorValues Calculated(std::int32_t units, float width, float size, float height, float printSize)
@@ -105,21 +106,21 @@ CCalculatorValues Calculated(std::int32_t units, float width, float size, float 
     return v;
 }
 
-std::string ReadBytes(const std::filesystem::path &path)
+std::string ReadBytes(const fs::path &path)
 {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-void WriteBytes(const std::filesystem::path &path, const std::string &bytes)
+void WriteBytes(const fs::path &path, const std::string &bytes)
 {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
-std::vector<std::string> FolderEntries(const std::filesystem::path &path)
+std::vector<std::string> FolderEntries(const fs::path &path)
 {
     std::vector<std::string> names;
-    for (const auto &entry : std::filesystem::directory_iterator(path))
+    for (const auto &entry : fs::directory_iterator(path))
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;

@@ -17,12 +17,8 @@ std::map<UINT_PTR, std::function<void()>> g_posted;
 void CALLBACK RunPosted(HWND, UINT, UINT_PTR id, DWORD)
 {
     ::KillTimer(nullptr, id);
-    const auto it = g_posted.find(id);
-    if (it == g_posted.end())
-        return;
-    auto function = std::move(it->second);
-    g_posted.erase(it);
-    function();
+    if (auto posted = g_posted.extract(id))
+        posted.mapped()();
 }
 
 // Shift is held only for the key it modifies.
@@ -34,19 +30,18 @@ void SetShift(bool down)
     ::SetKeyboardState(keys);
 }
 
+// Captions, fields and list entries here are far shorter than 256 characters.
 std::wstring TextOf(HWND window)
 {
-    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(
-        static_cast<std::size_t>(::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    wchar_t text[256] = {};
+    ::GetWindowTextW(window, text, 256);
     return text;
 }
 
 std::wstring LineOf(HWND list, int index)
 {
-    std::wstring line(static_cast<std::size_t>(::SendMessageW(list, LB_GETTEXTLEN, index, 0)) + 1, L'\0');
-    line.resize(static_cast<std::size_t>(
-        ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(line.data()))));
+    wchar_t line[256] = {};
+    ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(line));
     return line;
 }
 
@@ -112,20 +107,16 @@ public:
 
     void Click(CDialog &dialog, int id) override { ::SendMessageW(Item(dialog, id), BM_CLICK, 0, 0); }
 
-    void ClickItem(CDialog &dialog, int listId, int index, bool control) override
-    {
-        const HWND list = Item(dialog, listId);
-        const WPARAM keys = MK_LBUTTON | (control ? MK_CONTROL : 0);
-        ::SendMessageW(list, WM_LBUTTONDOWN, keys, ItemCentre(list, index));
-        ::SendMessageW(list, WM_LBUTTONUP, keys & ~MK_LBUTTON, ItemCentre(list, index));
-    }
-
-    void DoubleClickItem(CDialog &dialog, int listId, int index) override
+    void ClickItem(CDialog &dialog, int listId, int index, ItemClick how) override
     {
         const HWND list = Item(dialog, listId);
         const LPARAM at = ItemCentre(list, index);
-        for (const UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
-            ::SendMessageW(list, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, at);
+        const WPARAM keys = how == ItemClick::WithControl ? MK_CONTROL : 0;
+        for (const UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}) {
+            if (message == WM_LBUTTONDBLCLK && how != ItemClick::Double)
+                break;
+            ::SendMessageW(list, message, keys | (message == WM_LBUTTONUP ? 0 : MK_LBUTTON), at);
+        }
     }
 
     void CloseBox(CDialog &dialog) override { ::PostMessageW(Handle(dialog), WM_SYSCOMMAND, SC_CLOSE, 0); }
