@@ -87,7 +87,7 @@ Step On::ChooseAbout() const
         [](auto &d, auto &w) { d.ChooseSystemMenuItem(w, std::string(res::LoadString(res::IDS_ABOUTBOX))); });
 }
 
-Step On::ExpectList(std::vector<std::string> lines, int caret, std::vector<int> selected) const
+Step On::ExpectList(const std::vector<std::string> &lines, int caret, const std::vector<int> &selected) const
 {
     return Then([=](IDialogDriver &d, CDialog &dlg) {
         EXPECT_EQ(d.ListLines(dlg, IDC_STYLESLIST), lines);

@@ -20,7 +20,8 @@ struct Step {
 };
 
 // The steps played on one dialog, named by its template: On{IDD_TEXTSTYLES}.Click(IDC_NEW).
-// clang-format off: a table, one step to a line
+// A table, one step to a line where it fits.
+// clang-format off
 struct On {
     using Act = std::function<void(IDialogDriver &, CDialog &)>;
     static constexpr int kList = IDC_STYLESLIST;
@@ -28,30 +29,15 @@ struct On {
 
     // Anything else, such as changing a file while the dialog is open.
     Step Then(Act act) const { return {dialog, std::move(act)}; }
-    Step Do(std::function<void()> f) const
-    {
-        return Then([=](auto &, auto &) { f(); });
-    }
-    Step Type(int id, std::string s) const
-    {
-        return Then([=](auto &d, auto &w) { d.Type(w, id, s); });
-    }
-    Step Press(Key key) const
-    {
-        return Then([=](auto &d, auto &w) { d.Press(w, key); });
-    }
-    Step Click(int id) const
-    {
-        return Then([=](auto &d, auto &w) { d.Click(w, id); });
-    }
+    Step Do(std::function<void()> f) const { return Then([f = std::move(f)](auto &, auto &) { f(); }); }
+    Step Type(int id, std::string s) const { return Then([=](auto &d, auto &w) { d.Type(w, id, s); }); }
+    Step Press(Key key) const { return Then([=](auto &d, auto &w) { d.Press(w, key); }); }
+    Step Click(int id) const { return Then([=](auto &d, auto &w) { d.Click(w, id); }); }
     Step ClickItem(int i, ItemClick how = ItemClick::Plain) const
     {
         return Then([=](auto &d, auto &w) { d.ClickItem(w, kList, i, how); });
     }
-    Step CloseBox() const
-    {
-        return Then([](auto &d, auto &w) { d.CloseBox(w); });
-    }
+    Step CloseBox() const { return Then([](auto &d, auto &w) { d.CloseBox(w); }); }
     Step ChooseAbout() const;
     Step ExpectFocus(int id) const
     {
@@ -70,7 +56,7 @@ struct On {
         return Then([=](auto &d, auto &w) { EXPECT_EQ(d.Caption(w), s); });
     }
     // The text sizes list: its lines, the focus rectangle's and the selected rows.
-    Step ExpectList(std::vector<std::string> lines, int caret, std::vector<int> selected) const;
+    Step ExpectList(const std::vector<std::string> &lines, int caret, const std::vector<int> &selected) const;
     // The unit radio buttons' checks.
     Step ExpectChecks(bool inches, bool centimetres) const;
     // Centred over its owner, or over the screen when it has none.

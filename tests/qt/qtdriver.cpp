@@ -112,6 +112,7 @@ public:
     {
         auto *list = Item<CListWidget>(dialog, id);
         std::vector<std::string> lines;
+        lines.reserve(static_cast<std::size_t>(list->count()));
         for (int i = 0; i < list->count(); ++i)
             lines.push_back(list->item(i)->text().toStdString());
         return lines;

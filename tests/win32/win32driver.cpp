@@ -147,9 +147,10 @@ public:
 
     std::vector<std::string> ListLines(CDialog &dialog, int id) override
     {
-        std::vector<std::string> lines;
-        for (int i = 0; i < ::SendMessageW(Item(dialog, id), LB_GETCOUNT, 0, 0); ++i)
-            lines.push_back(Utf8FromWide(LineOf(Item(dialog, id), i)));
+        std::vector<std::string> lines(
+            static_cast<std::size_t>(::SendMessageW(Item(dialog, id), LB_GETCOUNT, 0, 0)));
+        for (std::size_t i = 0; i < lines.size(); ++i)
+            lines[i] = Utf8FromWide(LineOf(Item(dialog, id), static_cast<int>(i)));
         return lines;
     }
 
