@@ -199,6 +199,8 @@ void AsUnprivileged([[maybe_unused]] Checks checks)
     std::fflush(stdout);
     const pid_t child = ::fork();
     if (child == 0) {
+        // The child starts where anyone may enter: the build may lie in a folder closed to others.
+        fs::current_path(fs::temp_directory_path());
         const bool dropped = ::setgroups(0, nullptr) == 0 && ::setresgid(65534, 65534, 65534) == 0 &&
                              ::setresuid(65534, 65534, 65534) == 0;
         if (dropped)
