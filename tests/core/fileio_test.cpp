@@ -200,13 +200,20 @@ void AsUnprivileged([[maybe_unused]] Checks checks)
     const pid_t child = ::fork();
     if (child == 0) {
         // The child starts where anyone may enter: the build may lie in a folder closed to others.
-        fs::current_path(fs::temp_directory_path());
-        const bool dropped = ::setgroups(0, nullptr) == 0 && ::setresgid(65534, 65534, 65534) == 0 &&
-                             ::setresuid(65534, 65534, 65534) == 0;
-        if (dropped)
-            checks();
+        // Whatever happens, it ends here, never running on into the tests after this one.
+        int status = 1;
+        try {
+            fs::current_path(fs::temp_directory_path());
+            const bool dropped = ::setgroups(0, nullptr) == 0 && ::setresgid(65534, 65534, 65534) == 0 &&
+                                 ::setresuid(65534, 65534, 65534) == 0;
+            if (dropped)
+                checks();
+            status = !dropped ? 2 : testing::Test::HasFailure() ? 1 : 0;
+        } catch (const std::exception &error) {
+            std::printf("as the user nobody: %s\n", error.what());
+        }
         std::fflush(stdout);
-        std::_Exit(!dropped ? 2 : testing::Test::HasFailure() ? 1 : 0);
+        std::_Exit(status);
     }
     int status = -1;
     ::waitpid(child, &status, 0);

@@ -180,8 +180,15 @@ TEST(QtMessageBox, ShowsCaptionTextIconAndReturnsTheButtonPressed)
             QApplication::processEvents();
             box->close();
             QApplication::processEvents();
-            if (box->isVisible())
-                box->button(c.press)->click();
+            if (!box->isVisible())
+                return;
+            // A missing button, or a box Enter left open, fails the row, not the program.
+            if (QAbstractButton *button = box->button(c.press)) {
+                button->click();
+            } else {
+                ADD_FAILURE() << "no button " << c.press << " to press";
+                box->done(B::Cancel);
+            }
         });
         EXPECT_EQ(service.ShowMessage("Access to caf\xE9. was denied.", c.buttons, c.icon), c.answer);
         EXPECT_EQ(caption, "plaxomet");
