@@ -118,7 +118,7 @@ void CTextStylesDlg::SelectFirst()
 void CTextStylesDlg::OnDelete()
 {
     if (Messages().ShowMessage(std::string(res::LoadString(res::IDS_ARE_YOU_SURE)), MsgButtons::YesNo,
-                               MsgIcon::Question) != AnswerNo) {
+                               MsgIcon::Question) == AnswerYes) {
         m_listStyles.DeleteString(m_listStyles.GetCaretIndex());
         SelectFirst();
     }

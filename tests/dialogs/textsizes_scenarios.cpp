@@ -112,13 +112,15 @@ const Scenario kTextSizesScenarios[] = {
      .messages = {kNotFound},
      .after = {{"STYLES", StylesRecord("T\xCATE", 8.0f) + StylesRecord(std::string(17, '\xC9'), 8.0f)}}},
 
-    {.name = "DeleteAsksAndOnlyNoKeepsTheEntry",
+    // A question no box could show (no answer) deletes nothing.
+    {.name = "DeleteAsksAndOnlyYesRemovesTheEntry",
      .before = {{"STYLES", kTwo}},
-     .answers = {AnswerNo, AnswerYes, AnswerNone},
+     .answers = {AnswerNo, AnswerYes, AnswerNone, AnswerYes},
      .steps = {T.ClickItem(1), T.Click(IDC_DELETE), T.ExpectList({"ANNOT\t9.50", "BODY\t12.00"}, 1, {1}),
                T.Click(IDC_DELETE), T.ExpectList({"ANNOT\t9.50"}, 0, {0}), T.Click(IDC_DELETE),
-               T.ExpectList({}, -1, {}), T.Click(IDOK)},
-     .messages = {kSure, kSure, kSure},
+               T.ExpectList({"ANNOT\t9.50"}, 0, {0}), T.Click(IDC_DELETE), T.ExpectList({}, -1, {}),
+               T.Click(IDOK)},
+     .messages = {kSure, kSure, kSure, kSure},
      .after = {{"STYLES", ""}}},
 
     // Delete removes the entry with the focus rectangle, whatever else is selected.
