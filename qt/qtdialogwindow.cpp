@@ -19,6 +19,8 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 #include <QValidator>
 
 #include <cmath>
@@ -83,6 +85,36 @@ private:
     QString m_previous;
 };
 
+// A radio button drawn as a right-aligned Windows one: its text from the
+// left edge, its circle at the right edge. The whole button takes the click.
+class RightButtonRadio : public QRadioButton {
+public:
+    using QRadioButton::QRadioButton;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QStylePainter painter(this);
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        const QRect circle = style()->subElementRect(QStyle::SE_RadioButtonIndicator, &option, this);
+        const int spacing = style()->pixelMetric(QStyle::PM_RadioButtonLabelSpacing, &option, this);
+        QStyleOptionButton label = option;
+        label.rect = QRect(0, 0, width() - circle.width() - spacing, height());
+        painter.drawControl(QStyle::CE_RadioButtonLabel, label);
+        option.rect = circle.translated(width() - circle.right() - 1 - circle.left(), 0);
+        painter.drawPrimitive(QStyle::PE_IndicatorRadioButton, option);
+        if (hasFocus()) {
+            QStyleOptionFocusRect focus;
+            focus.initFrom(this);
+            focus.rect = style()->itemTextRect(fontMetrics(), label.rect, Qt::AlignLeft | Qt::AlignVCenter,
+                                               isEnabled(), text());
+            painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
+        }
+    }
+    bool hitButton(const QPoint &pos) const override { return rect().contains(pos); }
+};
+
 QWidget *CreateControl(const res::ControlTemplate &c, QWidget *parent)
 {
     const QString text = QString::fromUtf8(c.text);
@@ -93,7 +125,10 @@ QWidget *CreateControl(const res::ControlTemplate &c, QWidget *parent)
         button->setDefault(c.kind == res::ControlKind::DefPushButton);
         return button;
     }
-    case res::ControlKind::AutoRadioButton: return new QRadioButton(text, parent);
+    case res::ControlKind::AutoRadioButton:
+        if (c.styles & res::RightAligned)
+            return new RightButtonRadio(text, parent);
+        return new QRadioButton(text, parent);
     case res::ControlKind::Edit: {
         auto *edit = new QLineEdit(parent);
         edit->setFrame((c.styles & res::Border) != 0);
