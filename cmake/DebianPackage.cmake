@@ -39,7 +39,7 @@ set(CPACK_PACKAGE_VENDOR "The Plaxomet developers")
 set(CPACK_PACKAGE_CONTACT "The Plaxomet developers <developers@plaxomet.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "print size calculator for Orvel music engravings")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Works out the factor to print an Orvel engraving at so that the full stave\n comes out at the width you need on paper, and the stave size and page height\n to enter in the Orvel files.")
+    "Works out the factor to print an Orvel engraving at so that the full stave\ncomes out at the width you need on paper, and the stave size and page height\nto enter in the Orvel files.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

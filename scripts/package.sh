@@ -37,6 +37,13 @@ for file in usr/bin/plaxomet \
             usr/share/man/man1/plaxomet.1.gz; do
     [ -f "$root/$file" ] || { echo "missing from the package: $file" >&2; exit 1; }
 done
+# The long description is flowed text: its lines start with one space, which
+# package managers join; two would make them shown verbatim, as preformatted.
+description=$(dpkg-deb -f "$deb" Description | tail -n +2)
+if [ -z "$description" ] || printf '%s\n' "$description" | grep -q '^  '; then
+    printf 'the long description is not flowed text:\n%s\n' "$description" >&2
+    exit 1
+fi
 desktop-file-validate "$root/usr/share/applications/org.plaxomet.Plaxomet.desktop"
 appstreamcli validate --no-net --pedantic "$root/usr/share/metainfo/org.plaxomet.Plaxomet.metainfo.xml"
 
