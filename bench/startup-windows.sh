@@ -15,13 +15,12 @@ EXTRA_PACKAGES="wine wine64 xvfb xauth" scripts/setup.sh --no-build
 runs=${RUNS:-15}
 
 work=$(mktemp -d)
-display=:$((300 + RANDOM % 100))
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp > /dev/null 2>&1 &
-xvfb=$!
+. scripts/xvfb.sh
+start_xvfb
 # No Mono or Gecko: nothing here needs them, and their installers would ask.
-export DISPLAY=$display WINEPREFIX=$work/prefix WINEDEBUG=-all WINEARCH=win64 HOME=$work/home WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEARCH=win64 HOME=$work/home WINEDLLOVERRIDES="mscoree,mshtml="
 mkdir -p "$HOME" "$work/run"
-trap 'wineserver -k 2> /dev/null || true; kill $xvfb 2> /dev/null; rm -rf "$work"' EXIT
+trap 'wineserver -k 2> /dev/null || true; kill $xvfb_pid 2> /dev/null; rm -rf "$work"' EXIT
 wine wineboot -i > /dev/null 2>&1
 wineserver -w
 
@@ -30,7 +29,7 @@ printf '\001\000\000\000\000\000\310\101\354\121\070\077\000\000\230\101\000\000
 watch=$(realpath build-windows/bench/win32/startup_watch.exe)
 minimal=$(winepath -w "$(realpath build-windows/bench/win32/minimal_dialog.exe)")
 template=$(winepath -w "$(realpath build-windows/bench/win32/template_dialog.exe)")
-plaxomet=$(winepath -w "$(realpath build-windows/app/plaxomet.exe)")
+plaxomet=$(winepath -w "$(realpath build-windows/app/Plaxomet.exe)")
 cd "$work/run"
 for round in $(seq 0 "$runs"); do
     m=$(wine "$watch" Minimal "$minimal" | tr -d '\r')
@@ -48,12 +47,12 @@ figures() { echo "$(cut -d' ' -f1 "$work/$1" | median) $(cut -d' ' -f2 "$work/$1
 
 awk -v runs="$runs" -v minimal="$(figures minimal)" -v template="$(figures template)" -v plaxomet="$(figures plaxomet)" \
     -v msize="$(stat -c %s build-windows/bench/win32/minimal_dialog.exe)" \
-    -v psize="$(stat -c %s build-windows/app/plaxomet.exe)" -v report_only="${REPORT_ONLY:-0}" 'BEGIN {
+    -v psize="$(stat -c %s build-windows/app/Plaxomet.exe)" -v report_only="${REPORT_ONLY:-0}" 'BEGIN {
     split(minimal, m); split(template, t); split(plaxomet, p)
     printf "medians of %d runs under Wine   start-up (ms)   peak working set (KiB)   executable (bytes)\n", runs
     printf "dialog with one label           %13.1f   %22d   %18d\n", m[1], m[2], msize
     printf "main template, no program       %13.1f   %22d\n", t[1], t[2]
-    printf "plaxomet.exe                    %13.1f   %22d   %18d\n", p[1], p[2], psize
+    printf "Plaxomet.exe                    %13.1f   %22d   %18d\n", p[1], p[2], psize
     printf "plaxomet / one label            %13.2f   %22.2f   (targets 1.1 and 1.1)\n", p[1] / m[1], p[2] / m[2]
     printf "plaxomet / main template        %13.2f   %22.2f\n", p[1] / t[1], p[2] / t[2]
     within = p[1] / m[1] <= 1.1 && p[2] / m[2] <= 1.1

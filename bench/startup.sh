@@ -11,13 +11,10 @@ cd "$(dirname "$0")/.."
 EXTRA_PACKAGES="libx11-dev x11-utils xvfb xauth" scripts/setup.sh
 runs=${RUNS:-15}
 
-display=:$((90 + RANDOM % 100))
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp > /dev/null 2>&1 &
-xvfb=$!
+. scripts/xvfb.sh
+start_xvfb
 work=$(mktemp -d)
-trap 'kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
-export DISPLAY=$display
-for _ in $(seq 50); do xdpyinfo > /dev/null 2>&1 && break; sleep 0.1; done
+trap 'kill $xvfb_pid 2>/dev/null; rm -rf "$work"' EXIT
 
 # A settings file, so that the program starts straight into its dialog.
 printf '\001\000\000\000\000\000\310\101\354\121\070\077\000\000\230\101\000\000\200\077' > "$work/SETTINGS"
