@@ -4,7 +4,9 @@
 #include "res/version.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QIcon>
+#include <QLibraryInfo>
 
 #include <cstdio>
 #include <cstdlib>
@@ -14,7 +16,7 @@
 namespace {
 
 constexpr const char *kUsage =
-    "Usage: plaxomet [--help | --version]\n"
+    "Usage: plaxomet [--help | --version | --in-documents]\n"
     "\n"
     "Works out the print size at which an Orvel engraving's full 200-unit stave\n"
     "comes out at the width you need on paper, and the stave size and page height\n"
@@ -24,21 +26,35 @@ constexpr const char *kUsage =
     "values), STYLES (the named text sizes) and PlaxometReport.txt (the report,\n"
     "opened in the desktop's text viewer).\n"
     "\n"
-    "  --help     show this text and exit\n"
-    "  --version  show the version and exit\n";
+    "  --help          show this text and exit\n"
+    "  --version       show the version and exit\n"
+    "  --in-documents  work in the folder Plaxomet of your documents folder, made\n"
+    "                  when missing (the desktop menu starts Plaxomet so)\n";
+
+bool IsSet(const char *name)
+{
+    const char *value = std::getenv(name);
+    return value != nullptr && *value != '\0';
+}
 
 // Without a display Qt would stop with a plugin error that tells a user nothing.
 bool DisplayNamed()
 {
 #if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
-    const auto set = [](const char *name) {
-        const char *value = std::getenv(name);
-        return value != nullptr && *value != '\0';
-    };
-    return set("DISPLAY") || set("WAYLAND_DISPLAY") || set("QT_QPA_PLATFORM");
+    return IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY") || IsSet("QT_QPA_PLATFORM");
 #else
     return true;
 #endif
+}
+
+// A Wayland session with no X display left, where Qt has no Wayland plug-in to reach it with.
+bool WaylandSupportMissing()
+{
+    const char *platform = std::getenv("QT_QPA_PLATFORM");
+    if (!IsSet("WAYLAND_DISPLAY") || IsSet("DISPLAY") || (platform && !std::strstr(platform, "wayland")))
+        return false;
+    const QDir platforms(QLibraryInfo::path(QLibraryInfo::PluginsPath) + QStringLiteral("/platforms"));
+    return platforms.entryList({QStringLiteral("*wayland*")}, QDir::Files).isEmpty();
 }
 
 QtMessageHandler g_previousHandler = nullptr;
@@ -48,6 +64,12 @@ QtMessageHandler g_previousHandler = nullptr;
 // plug-in says while it looks for the display is said again there, plainly.
 void SayWhenNoDisplayCanBeReached(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
+    if (type == QtFatalMsg && WaylandSupportMissing()) {
+        std::fputs("plaxomet: this Wayland session has no X display, and Qt's Wayland support is not "
+                   "installed. Install the package qt6-wayland, or start Plaxomet in an X11 session.\n",
+                   stderr);
+        std::_Exit(1);
+    }
     if (type == QtFatalMsg) {
         const char *display = std::getenv("DISPLAY");
         std::fprintf(stderr,
@@ -67,6 +89,7 @@ void SayWhenNoDisplayCanBeReached(QtMsgType type, const QMessageLogContext &cont
 
 int main(int argc, char *argv[])
 {
+    bool inDocuments = false;
     if (argc > 1) {
         const std::string argument = argv[1];
         if (argc == 2 && argument == "--help") {
@@ -77,10 +100,14 @@ int main(int argc, char *argv[])
             std::printf("plaxomet %s\n", PLAXOMET_VERSION);
             return 0;
         }
-        const bool firstKnown = argument == "--help" || argument == "--version";
-        std::fprintf(stderr, "plaxomet: unexpected argument '%s' (see plaxomet --help)\n",
-                     argv[firstKnown ? 2 : 1]);
-        return 2;
+        inDocuments = argc == 2 && argument == "--in-documents";
+        if (!inDocuments) {
+            const bool firstKnown =
+                argument == "--help" || argument == "--version" || argument == "--in-documents";
+            std::fprintf(stderr, "plaxomet: unexpected argument '%s' (see plaxomet --help)\n",
+                         argv[firstKnown ? 2 : 1]);
+            return 2;
+        }
     }
     if (!DisplayNamed()) {
         std::fputs("plaxomet: no display found. Start Plaxomet from a desktop session "
@@ -95,8 +122,9 @@ int main(int argc, char *argv[])
     // Ties the windows to the desktop entry, so a Wayland desktop shows its icon and groups them with it.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.plaxomet.Plaxomet"));
     QtToolkit toolkit;
-    QtMessageService messages(QString::fromStdString(
-        ApplicationNameFromPath(QCoreApplication::applicationFilePath().toStdString())));
+    QtMessageService messages;
+    if (inDocuments)
+        EnterDocumentsFolder(messages);
     QtViewerLauncher launcher;
     CPlaxometApp theApp(toolkit, messages, launcher);
     return theApp.InitInstance();

@@ -68,5 +68,9 @@ void WriteReport(const CCalculatorValues &values, IMessageService &messages, IVi
     for (const auto &piece : ReportPieces(values))
         file.Write(WithCrLf(piece));
     file.Close();
-    launcher.Open(kReportFileName);
+    // The service outlives every dialog, so a failure said later still has somewhere to go.
+    launcher.Open(
+        kReportFileName, [&messages, path = fileio::FullPath(kReportFileName)](const std::string &what) {
+            messages.ShowMessage(res::FormatString(res::IDS_REPORT_NOT_SHOWN, path, what), MsgButtons::OK);
+        });
 }

@@ -1,5 +1,6 @@
 #include "dialogs/plaxometdlg.h"
 
+#include "base/messagebox.h"
 #include "calc/report.h"
 #include "calc/settings.h"
 #include "dialogs/dataexchange.h"
@@ -66,8 +67,16 @@ void CPlaxometDlg::OnCancel()
     // A refused field stops here too, so that derived values are never saved as typed ones.
     if (!UpdateData(true))
         return;
-    SaveSettings(*this);
-    EndDialog(IDCANCEL);
+    bool saved = false;
+    Dispatch([&] {
+        SaveSettings(*this);
+        saved = true;
+    });
+    // A save the system keeps refusing (a read-only folder) must not keep the
+    // user in for ever: once told why, they may leave without saving.
+    if (saved || Messages().ShowMessage(std::string(res::LoadString(res::IDS_EXIT_WITHOUT_SAVING)),
+                                        MsgButtons::YesNo) == AnswerYes)
+        EndDialog(IDCANCEL);
 }
 
 void CPlaxometDlg::OnSysCommand(unsigned id)

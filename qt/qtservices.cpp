@@ -1,8 +1,12 @@
 #include "qt/qtservices.h"
 
+#include "base/fileerror.h"
+#include "base/filesystem.h"
 #include "base/text8.h"
 #include "res/dialogs.h"
 #include "res/resource.h"
+#include "res/strings.h"
+#include "res/version.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -14,6 +18,10 @@
 #include <QMessageBox>
 #include <QPixmap>
 #include <QProcess>
+#include <QStandardPaths>
+
+#include <filesystem>
+#include <system_error>
 
 namespace {
 
@@ -136,7 +144,8 @@ QFont DialogFont(const res::DialogTemplate &dialogTemplate)
     return platform;
 }
 
-QtMessageService::QtMessageService(QString caption) : m_caption(std::move(caption)) {}
+// The executable is named in lower case, as Linux commands are; its boxes carry the name its dialogs do.
+QtMessageService::QtMessageService() : m_caption(QStringLiteral(PLAXOMET_NAME)) {}
 
 int QtMessageService::ShowMessage(const std::string &text, MsgButtons buttons, MsgIcon icon,
                                   MsgModality modality)
@@ -160,8 +169,53 @@ int QtMessageService::ShowMessage(const std::string &text, MsgButtons buttons, M
     }
 }
 
-void QtViewerLauncher::Open(const std::string &fileName)
+void EnterDocumentsFolder(IMessageService &messages)
 {
-    QProcess::startDetached(QStringLiteral("xdg-open"), {QString::fromStdString(text8::ToUtf8(fileName))},
-                            QDir::currentPath());
+    const std::filesystem::path folder =
+        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString() + "/" PLAXOMET_NAME;
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (!error)
+        std::filesystem::current_path(folder, error);
+    if (error) {
+        const CFileException failure(fileio::CauseOf(error.value()), error.value(), fileio::PathText(folder));
+        messages.ShowMessage(failure.GetErrorMessage(), MsgButtons::OK);
+    }
+}
+
+void QtViewerLauncher::Open(const std::string &fileName, Failed failed)
+{
+    static constexpr char kViewer[] = "xdg-open";
+    // Not detached, so that its exit status reaches us; not parented either:
+    // one still running when the program ends is left to run, never killed.
+    auto *process = new QProcess;
+    process->setProgram(QString::fromLatin1(kViewer));
+    process->setArguments({QString::fromStdString(text8::ToUtf8(fileName))});
+    process->setWorkingDirectory(QDir::currentPath());
+    process->setProcessChannelMode(QProcess::ForwardedChannels);
+    process->setStandardInputFile(QProcess::nullDevice());
+    QObject::connect(process, &QProcess::errorOccurred, process,
+                     [process, failed](QProcess::ProcessError error) {
+                         if (error != QProcess::FailedToStart)
+                             return;
+                         process->deleteLater();
+                         // Qt says "execvp: No such file or directory": the system's words are what a user
+                         // can act on.
+                         QString why = process->errorString();
+                         if (const auto colon = why.lastIndexOf(QLatin1String(": ")); colon >= 0)
+                             why = why.mid(colon + 2);
+                         why += u'.';
+                         failed(res::FormatString(res::IDS_VIEWER_NOT_STARTED, kViewer,
+                                                  text8::FromUtf8(why.toStdString())));
+                     });
+    QObject::connect(
+        process, &QProcess::finished, process, [process, failed](int status, QProcess::ExitStatus how) {
+            process->deleteLater();
+            // xdg-open's status 3: no program is set up for the file's type.
+            if (how == QProcess::NormalExit && status == 3)
+                failed(res::FormatString(res::IDS_VIEWER_NO_PROGRAM, kViewer));
+            else if (how != QProcess::NormalExit || status != 0)
+                failed(res::FormatString(res::IDS_VIEWER_FAILED, kViewer, std::to_string(status)));
+        });
+    process->start();
 }

@@ -20,10 +20,10 @@ QIcon ApplicationIcon();
 QFont DialogFont(const res::DialogTemplate &dialogTemplate);
 
 // Message boxes as Qt shows them: modal over the active dialog, captioned
-// with the application's name, in the dialogs' font.
+// with the program's name as its dialogs show it, in the dialogs' font.
 class QtMessageService : public IMessageService {
 public:
-    explicit QtMessageService(QString caption);
+    QtMessageService();
     int ShowMessage(const std::string &text, MsgButtons buttons, MsgIcon icon = MsgIcon::Default,
                     MsgModality modality = MsgModality::Application) override;
 
@@ -31,8 +31,15 @@ private:
     QString m_caption;
 };
 
-// xdg-open, started detached in the working directory.
+// Makes Plaxomet in the user's documents folder (XDG_DOCUMENTS_DIR, as
+// xdg-user-dir names it, else ~/Documents) the working folder, creating it
+// when missing, as the desktop menu starts the program. Where that fails the
+// user is told, and the program stays in the folder it was started in.
+void EnterDocumentsFolder(IMessageService &messages);
+
+// xdg-open, started in the working directory and never waited for; its
+// exit status is read when it comes, and any but 0 is a failure.
 class QtViewerLauncher : public IViewerLauncher {
 public:
-    void Open(const std::string &fileName) override;
+    void Open(const std::string &fileName, Failed failed) override;
 };

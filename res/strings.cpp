@@ -15,6 +15,11 @@ constexpr std::array kStrings = std::to_array<std::pair<unsigned, std::string_vi
     {IDS_STYLES_NOT_FOUND, "TEXT SIZES file not found"},
     {IDS_REPORT_NOT_OPENED, "File could not be opened!"},
     {IDS_ARE_YOU_SURE, "Are you sure?"},
+    {IDS_EXIT_WITHOUT_SAVING, "Exit without saving your values?"},
+    {IDS_REPORT_NOT_SHOWN, "The report was written to %1, but no program showed it: %2"},
+    {IDS_VIEWER_NOT_STARTED, "%1 could not be started. %2"},
+    {IDS_VIEWER_NO_PROGRAM, "%1 found no program for text files."},
+    {IDS_VIEWER_FAILED, "%1 ended with status %2."},
     {AFX_IDS_UNNAMED_FILE, "an unnamed file"},
     {AFX_IDP_INTERNAL_FAILURE, "Internal application error."},
     {AFX_IDP_FAILED_MEMORY_ALLOC, "Out of memory."},
@@ -51,12 +56,17 @@ std::string_view LoadString(unsigned id)
     return it == kStrings.end() ? std::string_view{} : it->second;
 }
 
-std::string FormatString(unsigned id, std::string_view arg)
+std::string FormatString(unsigned id, std::string_view arg1, std::string_view arg2)
 {
-    std::string text(LoadString(id));
-    for (auto pos = text.find("%1"); pos != std::string::npos; pos = text.find("%1", pos + arg.size()))
-        text.replace(pos, 2, arg);
-    return text;
+    const std::string_view text = LoadString(id);
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 1 < text.size() && (text[i + 1] == '1' || text[i + 1] == '2'))
+            out += text[++i] == '1' ? arg1 : arg2;
+        else
+            out += text[i];
+    }
+    return out;
 }
 
 } // namespace res

@@ -17,6 +17,11 @@ enum StringId : unsigned {
     IDS_STYLES_NOT_FOUND = 1002,
     IDS_REPORT_NOT_OPENED = 1003,
     IDS_ARE_YOU_SURE = 1004,
+    IDS_EXIT_WITHOUT_SAVING = 1005,
+    IDS_REPORT_NOT_SHOWN = 1006, // the report's full path, what failed
+    IDS_VIEWER_NOT_STARTED = 1007,
+    IDS_VIEWER_NO_PROGRAM = 1008,
+    IDS_VIEWER_FAILED = 1009,
 
     AFX_IDS_UNNAMED_FILE = 61446,
     AFX_IDP_INTERNAL_FAILURE = 61704,
@@ -31,7 +36,7 @@ enum StringId : unsigned {
 // The text of a string; empty for an unknown identifier.
 std::string_view LoadString(unsigned id);
 
-// The text with every %1 replaced by arg.
-std::string FormatString(unsigned id, std::string_view arg);
+// The text with every %1 replaced by arg1 and every %2 by arg2.
+std::string FormatString(unsigned id, std::string_view arg1, std::string_view arg2 = {});
 
 } // namespace res

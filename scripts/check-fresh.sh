@@ -95,24 +95,26 @@ show_dialog() { # system command
     inside "$1" 'DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends xvfb xauth x11-utils xdotool' > /dev/null
     inside "$1" '
         set -e
-        Xvfb :7 -screen 0 1024x768x24 -nolisten tcp > /dev/null 2>&1 &
-        export DISPLAY=:7
-        for _ in $(seq 100); do xdpyinfo > /dev/null 2>&1 && break; sleep 0.1; done
+        # The server picks a free display: the abstract X sockets are shared with the host.
+        Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3> /tmp/display-number > /dev/null 2>&1 &
+        for _ in $(seq 100); do [ -s /tmp/display-number ] && break; sleep 0.1; done
+        export DISPLAY=:$(cat /tmp/display-number)
         mkdir -p /root/first-start && cd /root/first-start
         '"$2"' > /root/run.log 2>&1 &
-        window() { xdotool search --onlyvisible --name "^$1\$" 2> /dev/null | head -n 1; }
+        window() { xdotool search --onlyvisible --name "^Plaxomet\$" 2> /dev/null | head -n 1; }
         waited=0
-        until [ -n "$(window plaxomet)" ]; do
+        until [ -n "$(window)" ]; do
             sleep 0.5; waited=$((waited + 1))
             [ "$waited" -lt 240 ] || { echo "no first-start message"; cat /root/run.log; exit 1; }
         done
+        box=$(window)
         echo "the first-start message is up"
-        xdotool windowfocus --sync "$(window plaxomet)" key Return
-        until [ -n "$(window Plaxomet)" ]; do
+        xdotool windowfocus --sync "$box" key Return
+        until [ -n "$(window)" ] && [ "$(window)" != "$box" ]; do
             sleep 0.5; waited=$((waited + 1))
             [ "$waited" -lt 240 ] || { echo "no main dialog"; cat /root/run.log; exit 1; }
         done
-        dialog=$(window Plaxomet)
+        dialog=$(window)
         xprop -id "$dialog" WM_CLASS | grep -q "\"plaxomet\"" || { xprop -id "$dialog" WM_CLASS; exit 1; }
         xprop -id "$dialog" _NET_WM_ICON | grep -q "Icon (32 x 32)" || { echo "the window has no icon"; exit 1; }
         echo "the main dialog is up, with its icon and window class"
@@ -164,6 +166,8 @@ inside "$fresh" 'apt-get update -q > /dev/null && DEBIAN_FRONTEND=noninteractive
     exit 1
 }
 inside "$fresh" 'plaxomet --version && test -f /usr/share/icons/hicolor/48x48/apps/org.plaxomet.Plaxomet.png'
-show_dialog "$fresh" plaxomet
+# As the desktop menu starts it: in Plaxomet of the documents folder, made for it.
+show_dialog "$fresh" "$(sed -n 's/^Exec=//p' "$fresh/usr/share/applications/org.plaxomet.Plaxomet.desktop")"
+inside "$fresh" 'test -d /root/Documents/Plaxomet' || { echo "the menu's start made no Documents/Plaxomet" >&2; exit 1; }
 
 step "both commands and the package work on a fresh $suite"

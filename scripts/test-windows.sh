@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Windows program and runs its tests under Wine on a private Xvfb
 # display, in a Wine prefix made for the run: the core tests and the dialog
-# scenarios cross-built, a black-box run of plaxomet.exe whose files must be
+# scenarios cross-built, a black-box run of Plaxomet.exe whose files must be
 # byte for byte the expected ones (tests/data/blackbox), and the installer's silent install, start
 # from its shortcut and uninstall.
 set -euo pipefail
@@ -16,13 +16,12 @@ if ! locale -a 2>/dev/null | grep -qix 'ru_RU\.utf-\?8'; then
 fi
 
 work=$(mktemp -d)
-display=:$((200 + RANDOM % 100))
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp > /dev/null 2>&1 &
-xvfb=$!
+. scripts/xvfb.sh
+start_xvfb
 # No Mono or Gecko: nothing here needs them, and their installers would ask.
-export DISPLAY=$display WINEPREFIX=$work/prefix WINEDEBUG=-all WINEARCH=win64 HOME=$work/home WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEARCH=win64 HOME=$work/home WINEDLLOVERRIDES="mscoree,mshtml="
 mkdir -p "$HOME"
-trap 'wineserver -k 2> /dev/null || true; kill $xvfb 2> /dev/null; rm -rf "$work"' EXIT
+trap 'wineserver -k 2> /dev/null || true; kill $xvfb_pid 2> /dev/null; rm -rf "$work"' EXIT
 wine wineboot -i > /dev/null 2>&1
 wineserver -w
 
@@ -31,11 +30,11 @@ echo "== the tests, under Wine"
 ctest --test-dir build-windows --output-on-failure --no-tests=error
 scripts/list-skipped.sh build-windows
 
-echo "== plaxomet.exe as a user would use it"
+echo "== Plaxomet.exe as a user would use it"
 mkdir -p "$work/app" "$work/run"
-cp build-windows/app/plaxomet.exe build-windows/tests/win32/NOTEPAD.exe "$work/app/"
+cp build-windows/app/Plaxomet.exe build-windows/tests/win32/NOTEPAD.exe "$work/app/"
 blackbox=$(realpath build-windows/tests/win32/blackbox.exe)
-(cd "$work/run" && wine "$blackbox" "$(winepath -w "$work/app/plaxomet.exe")" 15 0.5 30)
+(cd "$work/run" && wine "$blackbox" "$(winepath -w "$work/app/Plaxomet.exe")" 15 0.5 30)
 # The bytes the program writes for that input on every platform.
 cmp "$work/run/PlaxometReport.txt" tests/data/blackbox/PlaxometReport.txt
 cmp "$work/run/SETTINGS" tests/data/blackbox/SETTINGS
@@ -46,18 +45,19 @@ echo "report and settings are the expected bytes; Notepad was started with the r
 echo "== the installer, per user"
 installer=$(ls build-windows/plaxomet-*-win64.exe)
 (cd build-windows && sha256sum --check --quiet plaxomet-*-win64.exe.sha256 plaxomet-*-win64.zip.sha256)
-unzip -Z1 build-windows/plaxomet-*-win64.zip | sort | tr '\n' ' ' | grep -qx 'LICENSE.txt README.txt THIRD-PARTY-NOTICES.txt plaxomet.exe '
+unzip -Z1 build-windows/plaxomet-*-win64.zip | LC_ALL=C sort | tr '\n' ' ' | grep -qx 'LICENSE.txt Plaxomet.exe README.txt THIRD-PARTY-NOTICES.txt '
 key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Plaxomet'
 wine "$installer" /S
 wineserver -w
 local_app_data=$(winepath -u "$(wine cmd /c echo %LOCALAPPDATA% | tr -d '\r')")
 programs="$local_app_data/Programs/Plaxomet"
-for file in plaxomet.exe Uninstall.exe LICENSE.txt THIRD-PARTY-NOTICES.txt README.txt; do
+for file in Plaxomet.exe Uninstall.exe LICENSE.txt THIRD-PARTY-NOTICES.txt README.txt; do
     test -f "$programs/$file" || { echo "not installed: $programs/$file" >&2; exit 1; }
 done
 test ! -e "$WINEPREFIX/drive_c/Program Files/Plaxomet"
 wine reg query "$key" /v DisplayName | grep -q Plaxomet
 wine reg query "$key" /v UninstallString | grep -q 'Uninstall.exe'
+wine reg query "$key" /v DisplayIcon | grep -q 'Plaxomet\.exe'
 shortcut=$(find "$WINEPREFIX/drive_c/users" -name Plaxomet.lnk | head -n 1)
 case "$shortcut" in
     */users/Public/* | "") echo "no shortcut in the user's own Start menu: $shortcut" >&2; exit 1 ;;

@@ -1,6 +1,8 @@
 #include "win32/win32services.h"
 
+#include "base/systemerror.h"
 #include "base/text8.h"
+#include "res/strings.h"
 #include "win32/win32dialogwindow.h"
 
 #include <windows.h>
@@ -72,17 +74,20 @@ int Win32MessageService::ShowMessage(const std::string &text, MsgButtons buttons
                          flags);
 }
 
-void Win32ViewerLauncher::Open(const std::string &fileName)
+void Win32ViewerLauncher::Open(const std::string &fileName, Failed failed)
 {
-    std::wstring line = L"NOTEPAD.EXE " + WideFromText8(fileName);
+    std::wstring line = WideFromText8(m_program + " " + fileName);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOW;
     PROCESS_INFORMATION process{};
-    if (::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                         &process)) {
-        ::CloseHandle(process.hThread);
-        ::CloseHandle(process.hProcess);
+    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &process)) {
+        const std::error_code error(static_cast<int>(::GetLastError()), std::system_category());
+        failed(res::FormatString(res::IDS_VIEWER_NOT_STARTED, m_program, SystemErrorText(error)));
+        return;
     }
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
 }

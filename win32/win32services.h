@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 
 // The system's wide text from and to UTF-8: the dialog templates' texts and
 // the executable's path.
@@ -28,8 +29,13 @@ private:
 };
 
 // Starts Notepad on the file as WinExec does: found on the search path,
-// shown normally, not waited for, its fate not looked at.
+// shown normally, not waited for. A program that cannot be started (Notepad
+// is an optional feature of Windows 10 and 11) is a failure.
 class Win32ViewerLauncher : public IViewerLauncher {
 public:
-    void Open(const std::string &fileName) override;
+    explicit Win32ViewerLauncher(std::string program = "NOTEPAD.EXE") : m_program(std::move(program)) {}
+    void Open(const std::string &fileName, Failed failed) override;
+
+private:
+    std::string m_program;
 };

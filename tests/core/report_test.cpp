@@ -43,8 +43,9 @@ TEST(Report, ShowsTheCalculatedFigures)
 const std::string kExpectedReport = ReadBytes(PLAXOMET_TEST_DATA "/blackbox/PlaxometReport.txt");
 
 // A longer report of an earlier run is replaced whole, not overwritten, and
-// the viewer opens it. A write or a close that fails is a full disk, named
-// by the full path, and nothing is opened.
+// the viewer opens it; a viewer that could not open it is said, with where
+// the report is. A write or a close that fails is a full disk, named by the
+// full path, and nothing is opened.
 TEST(ReportFile, IsWrittenByteForByteOrSaysTheDiskIsFull)
 {
     ASSERT_FALSE(kExpectedReport.empty()) << PLAXOMET_TEST_DATA " is not where the build says";
@@ -52,9 +53,14 @@ TEST(ReportFile, IsWrittenByteForByteOrSaysTheDiskIsFull)
     RecordingMessageService messages;
     RecordingLauncher launcher;
     WriteBytes("PlaxometReport.txt", std::string(2000, 'x'));
+    launcher.failure = "xdg-open found no program for text files.";
     WriteReport(Calculated(1, 15, 0.5f, 30), messages, launcher);
     EXPECT_EQ(ReadBytes("PlaxometReport.txt"), kExpectedReport);
     EXPECT_EQ(launcher.opened, std::vector<std::string>{"PlaxometReport.txt"});
+    const std::string where = (dir.Path() / "PlaxometReport.txt").string();
+    EXPECT_EQ(messages.messages, std::vector<Shown>{{"The report was written to " + where +
+                                                     ", but no program showed it: " + launcher.failure}});
+    messages.messages.clear();
     launcher.opened.clear();
     for (const std::size_t limit : {0u, 400u, 100000u}) {
         FaultyFiles files;
@@ -67,8 +73,7 @@ TEST(ReportFile, IsWrittenByteForByteOrSaysTheDiskIsFull)
             WriteReport(Calculated(1, 19, 0.72f, 25), messages, launcher);
             ADD_FAILURE() << limit;
         } catch (const CFileException &error) {
-            EXPECT_EQ(error.GetErrorMessage(),
-                      "Disk full while accessing " + (dir.Path() / "PlaxometReport.txt").string() + ".");
+            EXPECT_EQ(error.GetErrorMessage(), "Disk full while accessing " + where + ".");
         }
     }
     EXPECT_TRUE(launcher.opened.empty());

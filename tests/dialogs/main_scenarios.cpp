@@ -17,6 +17,7 @@ constexpr On M{IDD_PLAXOMET_DIALOG};
 constexpr On A{IDD_ABOUTBOX};
 const Shown kEnterANumber{"Enter a number."};
 const Shown kSettingsDenied{"Access to SETTINGS. was denied.", MsgButtons::OK, MsgIcon::Stop};
+const Shown kLeaveUnsaved{"Exit without saving your values?", MsgButtons::YesNo, MsgIcon::Question};
 const std::string kReport = "PlaxometReport.txt";
 
 constexpr float kInf = std::numeric_limits<float>::infinity(), kNaN = std::numeric_limits<float>::quiet_NaN();
@@ -95,17 +96,21 @@ const Scenario kMainScenarios[] = {
                     {M.Press(Key::Escape)}}),
      .after = {{"SETTINGS", SettingsBytes(0, 25.0f, 0.72f, 19.0f, 1.0f)}}},
 
-    {.name = "FailedSavesAreReportedAndTheDialogStaysOpen",
+    // A refused save is reported and the dialog stays open; Exit then asks
+    // whether to leave without saving: No stays, Yes leaves the folder as it was.
+    {.name = "FailedSavesAreReportedAndOnlyYesLeavesUnsaved",
      .before = {{"SETTINGS", kDefaultSettings}},
+     .answers = {AnswerOK, AnswerNo},
      .steps = {M.Do([] {
                    fs::remove("SETTINGS");
                    fs::create_directory("SETTINGS");
                    fs::create_directory(kReport);
                }),
-               M.Press(Key::Escape), M.ExpectFocus(IDC_STAVEWIDTH), M.Press(Key::Enter),
-               M.Do([] { fs::remove("SETTINGS"); }), M.Press(Key::Escape)},
-     .messages = {kSettingsDenied, {"File could not be opened!"}},
-     .after = {{"SETTINGS", kDefaultSettings}}},
+               M.Type(IDC_STAVEWIDTH, "15"), M.Press(Key::Escape), M.ExpectFocus(IDC_STAVEWIDTH),
+               M.Press(Key::Enter), M.CloseBox()},
+     .messages =
+         {kSettingsDenied, kLeaveUnsaved, {"File could not be opened!"}, kSettingsDenied, kLeaveUnsaved},
+     .folder = {{kReport, "SETTINGS"}}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Scenario, Main, testing::ValuesIn(kMainScenarios),

@@ -79,6 +79,7 @@ void RunScenario(On top, const Scenario &scenario)
         EXPECT_EQ(ReadBytes(name), bytes.value_or("")) << name;
     }
     EXPECT_EQ(launcher.opened, scenario.opened);
+    EXPECT_EQ(FolderEntries("."), scenario.folder.value_or(FolderEntries("."))) << "the folder afterwards";
 }
 
 Step On::ChooseAbout() const

@@ -76,6 +76,7 @@ struct Scenario {
     std::vector<Shown> messages = {};                             // every message shown, in order
     std::map<std::string, std::optional<std::string>> after = {}; // files afterwards; nullopt: absent
     std::vector<std::string> opened = {};                         // files opened in the viewer
+    std::optional<std::vector<std::string>> folder = {};          // the folder's entries afterwards
 
     // A scenario reads as its name in a test's output.
     friend void PrintTo(const Scenario &scenario, std::ostream *out) { *out << scenario.name; }

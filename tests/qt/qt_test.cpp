@@ -15,11 +15,14 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QRadioButton>
 #include <QTest>
 #include <QTimer>
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
+#include <optional>
 
 #include <gtest/gtest.h>
 
@@ -73,6 +76,13 @@ TEST(QtMainWindow, DrawsTheTemplateAsAUserNeedsItAndF1OpensAbout)
             }
         }
         EXPECT_GT(overlaps, 0) << "the units frame and the margins note overlap controls";
+        // The unit buttons are right-aligned: checking one changes only its right half, where the circle is.
+        auto *inches = qobject_cast<QRadioButton *>(w.GetDlgItem(IDC_INCHES));
+        const QImage off = inches->grab().toImage();
+        inches->setChecked(true);
+        const QImage on = inches->grab().toImage();
+        EXPECT_NE(on, off);
+        EXPECT_EQ(on.copy(0, 0, on.width() / 2, on.height()), off.copy(0, 0, on.width() / 2, on.height()));
         QTest::keyClick(w.focusWidget(), Qt::Key_F1);
     });
     QString text;
@@ -160,7 +170,7 @@ TEST(QtMessageBox, ShowsCaptionTextIconAndReturnsTheButtonPressed)
         {MsgButtons::OKCancel, MsgIcon::Default, B::Ok, B::Warning, AnswerCancel},
         {MsgButtons::YesNoCancel, MsgIcon::Default, B::Yes, B::Question, AnswerCancel},
     };
-    QtMessageService service(QStringLiteral("plaxomet"));
+    QtMessageService service;
     const QString face = DialogFont(res::GetDialogTemplate(IDD_PLAXOMET_DIALOG)).family();
     for (const auto &c : cases) {
         QString caption, text, font;
@@ -191,25 +201,67 @@ TEST(QtMessageBox, ShowsCaptionTextIconAndReturnsTheButtonPressed)
             }
         });
         EXPECT_EQ(service.ShowMessage("Access to caf\xE9. was denied.", c.buttons, c.icon), c.answer);
-        EXPECT_EQ(caption, "plaxomet");
+        EXPECT_EQ(caption, "Plaxomet") << "the name the dialogs show";
         EXPECT_EQ(text, QString::fromUtf8("Access to caf\u00e9. was denied."));
         EXPECT_EQ(icon, c.shown);
         EXPECT_EQ(font, face);
     }
 }
 
-// The report opens with xdg-open, started in the working folder and not waited for.
-TEST(QtViewerLauncher, OpensTheFileWithXdgOpen)
+// The report opens with xdg-open, started in the working folder and not
+// waited for; what it could not do is said when it ends (status 3: no
+// program for the file), and an xdg-open that is not there is said too.
+TEST(QtViewerLauncher, OpensTheFileWithXdgOpenAndSaysWhenNothingOpenedIt)
+{
+    // What xdg-open does once it recorded its call (null: there is none), and what is said.
+    const std::pair<const char *, std::string> cases[] = {
+        {"sleep 1", ""},
+        {"exit 3", "xdg-open found no program for text files."},
+        {nullptr, "xdg-open could not be started. No such file or directory."},
+    };
+    const QByteArray path = qgetenv("PATH");
+    for (const auto &[exit, said] : cases) {
+        TemporaryWorkingDirectory dir;
+        if (exit) {
+            WriteBytes("xdg-open", std::string("#!/bin/sh\necho \"$PWD $*\" > opened\n") + exit + "\n");
+            std::filesystem::permissions("xdg-open", std::filesystem::perms::owner_all);
+        }
+        // Without it the folder alone is the search path.
+        qputenv("PATH", QByteArray::fromStdString(dir.Path().string()) + (exit ? ":" + path : ""));
+        std::optional<std::string> failure;
+        const auto start = std::chrono::steady_clock::now();
+        QtViewerLauncher().Open("PlaxometReport.txt", [&](const std::string &what) { failure = what; });
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500))
+            << "waited for it";
+        qputenv("PATH", path);
+        static_cast<void>(QTest::qWaitFor([&] { return failure.has_value(); }, 1500));
+        EXPECT_EQ(failure.value_or(""), said);
+        EXPECT_EQ(ReadBytes("opened"), exit ? dir.Path().string() + " PlaxometReport.txt\n" : "");
+    }
+}
+
+// Started from the desktop menu, Plaxomet works in Plaxomet of the documents
+// folder the desktop names, made when missing. Where it cannot be made the
+// user is told, and the program stays where it was.
+TEST(DocumentsFolder, IsMadeAndEnteredOrSaidAndLeftAlone)
 {
     TemporaryWorkingDirectory dir;
-    WriteBytes("xdg-open", "#!/bin/sh\necho \"$PWD $*\" > opening && mv opening opened\n");
-    std::filesystem::permissions("xdg-open", std::filesystem::perms::owner_all);
-    const QByteArray path = qgetenv("PATH");
-    qputenv("PATH", QByteArray::fromStdString(dir.Path().string()) + ":" + path);
-    QtViewerLauncher().Open("PlaxometReport.txt");
-    qputenv("PATH", path);
-    ASSERT_TRUE(QTest::qWaitFor([] { return std::filesystem::exists("opened"); })) << "xdg-open never ran";
-    EXPECT_EQ(ReadBytes("opened"), dir.Path().string() + " PlaxometReport.txt\n");
+    const QByteArray home = qgetenv("HOME"), config = qgetenv("XDG_CONFIG_HOME");
+    qputenv("HOME", QByteArray::fromStdString(dir.Path().string()));
+    qputenv("XDG_CONFIG_HOME", qgetenv("HOME"));
+    RecordingMessageService messages;
+    std::vector<std::filesystem::path> entered;
+    // The second names a file as the documents folder: the settings file itself.
+    for (const std::string documents : {"Dokumente", "user-dirs.dirs"}) {
+        WriteBytes(dir.Path() / "user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"$HOME/" + documents + "\"\n");
+        EnterDocumentsFolder(messages);
+        entered.push_back(std::filesystem::current_path());
+    }
+    qputenv("HOME", home);
+    qputenv("XDG_CONFIG_HOME", config);
+    EXPECT_EQ(entered, std::vector(2, dir.Path() / "Dokumente" / "Plaxomet"));
+    EXPECT_EQ(messages.messages, std::vector<Shown>{{(dir.Path() / "user-dirs.dirs/Plaxomet").string() +
+                                                     " contains an incorrect path."}});
 }
 
 TEST(ApplicationName, IsTheExecutableNameWithoutFolderAndExtension)

@@ -31,10 +31,17 @@ public:
     std::deque<int> answers;
 };
 
+// Records every file opened; with `failure` set, says at once that no program opened it.
 class RecordingLauncher : public IViewerLauncher {
 public:
-    void Open(const std::string &fileName) override { opened.push_back(fileName); }
+    void Open(const std::string &fileName, Failed failed) override
+    {
+        opened.push_back(fileName);
+        if (!failure.empty())
+            failed(failure);
+    }
     std::vector<std::string> opened;
+    std::string failure;
 };
 
 // Error numbers of the platform's file calls (errno, or Windows' own) for a

@@ -1,4 +1,4 @@
-// Uses plaxomet.exe as a user would, from another process: starts it in the
+// Uses Plaxomet.exe as a user would, from another process: starts it in the
 // current folder, answers "SETTINGS file not found", types a stave width,
 // stave size and page height, presses Enter, then Esc. Exits non-zero, with
 // a reason, where the program did not answer as it should.
@@ -15,17 +15,21 @@
 
 namespace {
 
-// A visible dialog or message box of the process (any, for 0) with exactly this title.
-HWND WaitForWindow(DWORD process, const std::wstring &title)
+// A message box's text is its static control 0xFFFF; the main dialog's first field is 1000.
+constexpr int kBoxText = 0xFFFF, kMainDialogField = 1000;
+
+// A visible dialog or message box of the process (any, for 0) with exactly
+// this title (FindWindowEx ignores case) and the control `id`.
+HWND WaitForWindow(DWORD process, const std::wstring &title, int id)
 {
     for (int tries = 0; tries < 300; ++tries) {
-        // FindWindowEx matches titles without regard to case: the box is "plaxomet", the dialog "Plaxomet".
         for (HWND hwnd = nullptr; (hwnd = ::FindWindowExW(nullptr, hwnd, L"#32770", title.c_str()));) {
             DWORD owner = 0;
             wchar_t text[128] = {};
             ::GetWindowThreadProcessId(hwnd, &owner);
             ::GetWindowTextW(hwnd, text, 128);
-            if ((process == 0 || owner == process) && ::IsWindowVisible(hwnd) && text == title)
+            if ((process == 0 || owner == process) && ::IsWindowVisible(hwnd) && text == title &&
+                ::GetDlgItem(hwnd, id))
                 return hwnd;
         }
         ::Sleep(100);
@@ -63,20 +67,20 @@ int wmain(int argc, wchar_t *argv[])
                                      &startup, &process))
         return Fail("plaxomet did not start");
 
-    // A message box's text is its static control 0xFFFF.
-    const HWND box = WaitForWindow(process.dwProcessId, L"plaxomet");
+    // Boxes carry the program's name as its dialogs show it.
+    const HWND box = WaitForWindow(process.dwProcessId, L"Plaxomet", kBoxText);
     wchar_t text[128] = {};
-    if (!box || !::GetDlgItemTextW(box, 0xFFFF, text, 128) ||
+    if (!box || !::GetDlgItemTextW(box, kBoxText, text, 128) ||
         std::wstring(text) != L"SETTINGS file not found")
-        return Fail("no message box captioned plaxomet saying \"SETTINGS file not found\"");
+        return Fail("no message box captioned Plaxomet saying \"SETTINGS file not found\"");
     ::PostMessageW(box, WM_COMMAND, IDOK, 0);
-    const HWND dialog = WaitForWindow(process.dwProcessId, L"Plaxomet");
+    const HWND dialog = WaitForWindow(process.dwProcessId, L"Plaxomet", kMainDialogField);
     if (!dialog)
         return Fail("no main dialog");
 
     if (!shortcut) {
         for (int field = 0; field < 3; ++field) {
-            const HWND edit = ::GetDlgItem(dialog, 1000 + field);
+            const HWND edit = ::GetDlgItem(dialog, kMainDialogField + field);
             ::SendMessageW(edit, EM_SETSEL, 0, -1);
             ::SendMessageW(edit, WM_CHAR, VK_BACK, 0);
             for (const wchar_t *c = argv[2 + field]; *c; ++c)

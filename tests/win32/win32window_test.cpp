@@ -1,4 +1,5 @@
 #include "base/fileio.h"
+#include "base/systemerror.h"
 #include "dialogs/plaxometdlg.h"
 #include "dialogs/textstylesdlg.h"
 #include "res/resource.h"
@@ -45,6 +46,24 @@ TEST(Win32MessageBox, IsOwnedByTheInnermostDialogWhateverWindowIsActive)
     Play(Driver(), dlg, {fail, On{IDD_PLAXOMET_DIALOG}.CloseBox()});
     EXPECT_NE(dialog, nullptr);
     EXPECT_EQ(boxOwner, dialog);
+}
+
+// The viewer is started as WinExec starts it; one that cannot be started (a
+// Notepad removed, as the optional feature of Windows 10 and 11 may be, or a
+// file that is no program: CreateProcess's ERROR_BAD_EXE_FORMAT) is said
+// with the system's words.
+TEST(Win32ViewerLauncher, SaysWhenTheViewerCannotBeStarted)
+{
+    TemporaryWorkingDirectory dir;
+    WriteBytes("BROKEN.EXE", "not a program");
+    for (const auto &[program, error] : {std::pair{"NO-SUCH-VIEWER.EXE", ERROR_FILE_NOT_FOUND},
+                                         std::pair{"BROKEN.EXE", ERROR_BAD_EXE_FORMAT}}) {
+        std::string failure;
+        Win32ViewerLauncher(program).Open("PlaxometReport.txt",
+                                          [&](const std::string &what) { failure = what; });
+        const std::error_code code(static_cast<int>(error), std::system_category());
+        EXPECT_EQ(failure, std::string(program) + " could not be started. " + SystemErrorText(code));
+    }
 }
 
 // On a Cyrillic Windows the ANSI code page is 1251: a name typed there is
