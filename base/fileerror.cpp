@@ -88,3 +88,8 @@ CArchiveException::CArchiveException(int cause, std::string fileName)
                                    FileNameForMessage(fileName))),
       m_cause(cause), m_strFileName(std::move(fileName))
 {}
+
+std::string CFileException::LoadFailureMessage(unsigned notFoundId) const
+{
+    return m_cause == fileNotFound ? std::string(res::LoadString(notFoundId)) : GetErrorMessage();
+}

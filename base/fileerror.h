@@ -48,6 +48,12 @@ public:
     static int WindowsErrorToCause(long error);
     // Cause for an errno value, which the C runtime file layer reports on every platform.
     static int ErrnoToCause(int error);
+
+    // What a loader says of a file it could not read: the string `notFoundId`
+    // for a missing one, else this error's message. A file that is there but
+    // unreadable is always said, so that a later save never replaces content
+    // the user was not shown without their having been told.
+    std::string LoadFailureMessage(unsigned notFoundId) const;
 };
 
 // A failure of the binary encoding itself; its file name is always empty.

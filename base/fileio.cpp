@@ -18,13 +18,28 @@ FileSystem &Files()
 }
 
 constexpr int kTemporaryAttempts = 100;
-// Another program's hold on a fresh file is usually gone within a second.
-constexpr int kReplaceAttempts = 6;
-constexpr int kReplacePauseMs = 200;
+// Another program's hold on a file is usually gone within a second.
+constexpr int kHoldAttempts = 6;
+constexpr int kHoldPauseMs = 200;
+// A temporary file older than this was left by a crash, not by a copy of the program still saving.
+constexpr long long kStaleSeconds = 60;
 
 [[noreturn]] void Raise(long error, const std::string &name)
 {
     throw CFileException(CauseOf(error), error, name);
+}
+
+// Runs `call` again while it fails with another program's brief hold, for about a second.
+template <class Call>
+bool WaitingOutHolds(Call call)
+{
+    for (int attempt = 1;; ++attempt) {
+        if (call())
+            return true;
+        if (!IsTransient(Files().LastError()) || attempt == kHoldAttempts)
+            return false;
+        Files().Pause(kHoldPauseMs);
+    }
 }
 
 // Closes a file its owner leaves on an error.
@@ -74,53 +89,107 @@ void WriteAll(FileHandle file, std::span<const std::uint8_t> bytes, const std::s
     }
 }
 
-// Writes, flushes and closes a file; on failure it is closed all the same
-// and the error names the file's full path.
+// Writes the bytes from the file's start, ends it there, flushes and closes
+// it; on failure it is closed all the same and the error names its full path.
 void WriteFlushClose(FileHandle handle, std::span<const std::uint8_t> bytes, const std::string &fullPath)
 {
     OpenFile file(handle);
     WriteAll(file.Get(), bytes, fullPath);
-    if (!Files().Flush(file.Get()))
+    if (!Files().SetLength(file.Get(), bytes.size()) || !Files().Flush(file.Get()))
         Raise(Files().LastError(), fullPath);
     if (!Files().Close(file.Release()))
         Raise(Files().LastError(), fullPath);
 }
 
-// A fresh temporary file beside the target; kNoFile when none can be made.
-// A name left by an earlier crash is passed over.
-FileHandle CreateTemporaryBeside(const std::filesystem::path &target, std::filesystem::path &temporary)
+std::filesystem::path TemporaryName(const std::filesystem::path &target, int number)
 {
-    for (int attempt = 0; attempt < kTemporaryAttempts; ++attempt) {
-        temporary =
-            target.parent_path() / ("." + target.filename().string() + ".tmp" + std::to_string(attempt));
-        const FileHandle file = Files().CreateNew(temporary, target);
-        if (file != kNoFile || !IsNameTaken(Files().LastError()))
-            return file;
+    return target.parent_path() / ("." + target.filename().string() + ".tmp" + std::to_string(number));
+}
+
+// A temporary file older than a minute was left by a crash: nobody will finish it.
+bool IsStale(long long ageSeconds)
+{
+    return ageSeconds > kStaleSeconds;
+}
+
+// A fresh temporary file beside the target; kNoFile when none can be made.
+// A name a running copy of the program holds is passed over; one a crash
+// left is taken back.
+FileHandle CreateTemporaryBeside(const std::filesystem::path &target, int &number)
+{
+    for (number = 0; number < kTemporaryAttempts; ++number) {
+        const auto temporary = TemporaryName(target, number);
+        FileHandle file = Files().CreateNew(temporary, target);
+        if (file == kNoFile && IsNameTaken(Files().LastError())) {
+            if (!IsStale(Files().AgeSeconds(temporary)) || !Files().Remove(temporary))
+                continue;
+            file = Files().CreateNew(temporary, target);
+            if (file == kNoFile && IsNameTaken(Files().LastError()))
+                continue;
+        }
+        return file;
     }
     return kNoFile;
 }
 
-// Puts the written temporary file in the target's place. A system that
-// moves the old file away first may fail half way, with nothing under the
-// target's name: the new file is then moved in, and where even that fails
-// it stays under its temporary name, since it is the only copy.
-void MoveIntoPlace(const std::filesystem::path &temporary, const std::filesystem::path &target,
+// What crashes left beside the target, up to the first free name.
+void RemoveStaleTemporaries(const std::filesystem::path &target, int ours)
+{
+    for (int number = 0; number < kTemporaryAttempts; ++number) {
+        if (number == ours)
+            continue;
+        const auto temporary = TemporaryName(target, number);
+        const long long age = Files().AgeSeconds(temporary);
+        if (age < 0)
+            return;
+        if (IsStale(age))
+            Files().Remove(temporary);
+    }
+}
+
+// Puts the written temporary file in the target's place, waiting out a
+// brief hold on either. A system that moves the old file away first may
+// fail half way, with nothing under the target's name: the new file is then
+// moved in, and where even that fails it stays under its temporary name,
+// since it is the only copy. Any other failure removes it.
+void MoveIntoPlace(const std::filesystem::path &temporary, const std::filesystem::path &target, bool existed,
                    const std::string &nameAsPassed)
 {
-    for (int attempt = 1;; ++attempt) {
+    if (WaitingOutHolds([&] { return Files().Replace(temporary, target); }))
+        return;
+    const long error = Files().LastError();
+    if (existed && !Files().Exists(target)) {
         if (Files().Replace(temporary, target))
             return;
-        const long error = Files().LastError();
-        if (!Files().Exists(target)) {
-            if (Files().Replace(temporary, target))
-                return;
-            Raise(error, nameAsPassed);
+    } else {
+        Files().Remove(temporary);
+    }
+    Raise(error, nameAsPassed);
+}
+
+// Rewrites a file where it stands, for a folder that takes no new file or a
+// file whose owner a new one could not keep: the new bytes go over the old,
+// then the file ends after them. A rewrite that fails part way (a full disk
+// at any byte) writes the old bytes back before the failure is reported.
+void RewriteInPlace(const std::string &nameAsPassed, const std::filesystem::path &target,
+                    std::span<const std::uint8_t> bytes)
+{
+    const auto old = ReadFile(nameAsPassed, target);
+    const auto rewrite = [&](std::span<const std::uint8_t> content) {
+        const FileHandle file = Files().OpenForRewrite(target);
+        if (file == kNoFile)
+            Raise(Files().LastError(), nameAsPassed);
+        WriteFlushClose(file, content, FullPath(target));
+    };
+    try {
+        rewrite(bytes);
+    } catch (const CFileException &) {
+        try {
+            rewrite(old);
+        } catch (const CFileException &) {
+            // The first failure is the one to report.
         }
-        if (!IsTransient(error) || attempt == kReplaceAttempts) {
-            Files().Remove(temporary);
-            Raise(error, nameAsPassed);
-        }
-        Files().Pause(kReplacePauseMs);
+        throw;
     }
 }
 
@@ -151,9 +220,10 @@ std::string FullPath(const std::filesystem::path &path)
 std::vector<std::uint8_t> ReadFile(const std::string &nameAsPassed, const std::filesystem::path &diskPath,
                                    std::size_t maxBytes)
 {
-    OpenFile file(Files().OpenForReading(diskPath));
-    if (file.Get() == kNoFile)
+    FileHandle handle = kNoFile;
+    if (!WaitingOutHolds([&] { return (handle = Files().OpenForReading(diskPath)) != kNoFile; }))
         Raise(Files().LastError(), nameAsPassed);
+    OpenFile file(handle);
 
     std::vector<std::uint8_t> bytes;
     std::uint8_t buffer[4096];
@@ -168,6 +238,8 @@ std::vector<std::uint8_t> ReadFile(const std::string &nameAsPassed, const std::f
             break;
         bytes.insert(bytes.end(), buffer, buffer + got);
     }
+    // What was read is whole; a failing close of a file only read loses nothing.
+    Files().Close(file.Release());
     return bytes;
 }
 
@@ -178,31 +250,33 @@ void ReplaceFileContents(const std::string &nameAsPassed, const std::filesystem:
     const bool exists = Files().Exists(target);
     // Creating a file the user may not write fails, as it would in place:
     // putting another in its place would not ask the file.
-    if (exists && !Files().MayWrite(target))
+    if (exists && !WaitingOutHolds([&] { return Files().MayWrite(target); }))
         Raise(Files().LastError(), nameAsPassed);
 
-    std::filesystem::path temporary;
-    const FileHandle file = CreateTemporaryBeside(target, temporary);
+    int number = 0;
+    const FileHandle file = CreateTemporaryBeside(target, number);
     if (file == kNoFile) {
-        // A folder that takes no new files still lets a writable file be
-        // rewritten where it is, though not in one step.
+        // A folder that takes no new files, or a file whose owner a new one
+        // could not keep, still lets a writable file be rewritten where it is.
         const long error = Files().LastError();
         std::error_code ignored;
         if (!IsAccessDenied(error) || !exists || !std::filesystem::is_regular_file(target, ignored))
             Raise(error, nameAsPassed);
-        const FileHandle inPlace = Files().OpenTruncated(target);
-        if (inPlace == kNoFile)
-            Raise(Files().LastError(), nameAsPassed);
-        WriteFlushClose(inPlace, bytes, FullPath(diskPath));
+        RewriteInPlace(nameAsPassed, target, bytes);
         return;
     }
+    const auto temporary = TemporaryName(target, number);
     try {
         WriteFlushClose(file, bytes, FullPath(diskPath));
     } catch (const CFileException &) {
         Files().Remove(temporary);
         throw;
     }
-    MoveIntoPlace(temporary, target, nameAsPassed);
+    MoveIntoPlace(temporary, target, exists, nameAsPassed);
+    RemoveStaleTemporaries(target, number);
+    // Done only once the rename itself would survive a power cut.
+    if (!Files().FlushFolder(target))
+        Raise(Files().LastError(), FullPath(diskPath));
 }
 
 OutputTextFile::OutputTextFile(const std::filesystem::path &diskPath)

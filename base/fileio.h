@@ -31,19 +31,22 @@ private:
     FileSystem *m_previous;
 };
 
-// The content of a binary file, up to maxBytes. Anything but a regular file
-// (a folder, a FIFO, a device) raises access denied, named as passed.
+// The content of a binary file, up to maxBytes, waiting out another
+// program's brief hold. Anything but a regular file (a folder, a FIFO, a
+// device) raises access denied, named as passed.
 std::vector<std::uint8_t> ReadFile(const std::string &nameAsPassed, const std::filesystem::path &diskPath,
                                    std::size_t maxBytes = SIZE_MAX);
 
 // Replaces a file's content so that it is either wholly the old or wholly
 // the new: the bytes go to a temporary file beside it, created with the
-// file's permissions, which is flushed and then put in its place. A symbolic
-// link is followed and its target replaced. A file this process may not
-// write raises access denied and stays as it was. Where the folder takes no
-// new file but the file itself is writable, it is rewritten in place. A
-// failure leaves no temporary file behind, except where it holds the only
-// whole copy of the content.
+// file's owner, group and permissions, which is flushed and put in its
+// place, and then the folder is flushed. A symbolic link is followed and its
+// target replaced. A file this process may not write raises access denied
+// and stays as it was. Where the folder takes no new file, or a new file
+// could not keep the owner, but the file itself is writable, it is rewritten
+// in place. Another program's brief hold is waited out. A failure leaves no
+// temporary file behind, except where it holds the only whole copy of the
+// content; one a crash left is removed once it is a minute old.
 void ReplaceFileContents(const std::string &nameAsPassed, const std::filesystem::path &diskPath,
                          std::span<const std::uint8_t> bytes);
 

@@ -21,18 +21,26 @@ class FileSystem {
 public:
     virtual ~FileSystem() = default;
 
-    // An existing regular file, not shared; anything else is refused as access denied.
+    // An existing regular file, shared with other readers only; anything
+    // else is refused as access denied.
     virtual FileHandle OpenForReading(const std::filesystem::path &path) = 0;
     // Bytes read, 0 at the end, -1 on failure.
     virtual long Read(FileHandle file, void *buffer, std::size_t size) = 0;
     // Whether this process may replace the content of an existing file.
     virtual bool MayWrite(const std::filesystem::path &path) = 0;
-    // A file that must not exist yet, with the permissions of `like` where that exists.
+    // A file that must not exist yet, with the owner, group and permissions
+    // of `like` where that exists; where those cannot all be kept, no file is
+    // made and the call fails as access denied.
     virtual FileHandle CreateNew(const std::filesystem::path &path, const std::filesystem::path &like) = 0;
-    virtual FileHandle OpenTruncated(const std::filesystem::path &path) = 0;
+    // An existing file, for writing from its start; nothing is cut yet.
+    virtual FileHandle OpenForRewrite(const std::filesystem::path &path) = 0;
+    // A regular file, created or emptied; anything else (a FIFO, a device, a
+    // folder) is refused at once, without waiting for another process.
     virtual FileHandle CreateOrTruncate(const std::filesystem::path &path) = 0;
     // Bytes written, -1 on failure.
     virtual long Write(FileHandle file, const void *data, std::size_t size) = 0;
+    // Ends the file after `size` bytes.
+    virtual bool SetLength(FileHandle file, std::uint64_t size) = 0;
     virtual bool Flush(FileHandle file) = 0;
     // The handle is released even when closing reports a failure.
     virtual bool Close(FileHandle file) = 0;
@@ -42,6 +50,11 @@ public:
     virtual bool Replace(const std::filesystem::path &replacement, const std::filesystem::path &replaced) = 0;
     virtual bool Remove(const std::filesystem::path &path) = 0;
     virtual bool Exists(const std::filesystem::path &path) = 0;
+    // Seconds since the file was last written; -1 where there is none.
+    virtual long long AgeSeconds(const std::filesystem::path &path) = 0;
+    // Makes a rename in the file's folder survive a power cut, where the
+    // system asks for that (POSIX: the folder is flushed).
+    virtual bool FlushFolder(const std::filesystem::path &file) = 0;
     virtual void Pause(int milliseconds) = 0;
     virtual long LastError() const = 0;
 };
@@ -54,8 +67,8 @@ int CauseOf(long error);
 bool IsNameTaken(long error);
 bool IsAccessDenied(long error);
 bool IsInterrupted(long error);
-// Another program's brief hold on a fresh file (a virus scanner, the search
-// indexer), which is usually gone within moments.
+// Another program's brief hold on a file (a virus scanner, the search
+// indexer, a sync client), which is usually gone within moments.
 bool IsTransient(long error);
 
 // A path as 8-bit text, for messages: the system's ANSI code page on

@@ -5,8 +5,10 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <thread>
 #include <unistd.h>
 
@@ -47,25 +49,47 @@ public:
 
     FileHandle CreateNew(const std::filesystem::path &path, const std::filesystem::path &like) override
     {
-        struct stat status = {};
-        const bool replacing = ::stat(like.c_str(), &status) == 0 && S_ISREG(status.st_mode);
-        const mode_t mode = replacing ? status.st_mode & 07777 : kCreateMode;
+        struct stat old = {};
+        const bool replacing = ::stat(like.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+        const mode_t mode = replacing ? old.st_mode & 07777 : kCreateMode;
         const int fd = Opened(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
-        // The umask may have narrowed the bits; the replaced file's own come
-        // back before any byte is written, so the new file is never wider.
-        if (fd >= 0 && replacing)
-            ::fchmod(fd, mode);
+        if (fd < 0 || !replacing)
+            return fd;
+        // The new file takes the old one's owner and group, or at least its
+        // group, as careful savers do; one that would not keep both must not
+        // take the old one's place, which would disown the file.
+        if (::fchown(fd, old.st_uid, old.st_gid) != 0)
+            static_cast<void>(::fchown(fd, static_cast<uid_t>(-1), old.st_gid));
+        struct stat made = {};
+        if (::fstat(fd, &made) != 0 || made.st_uid != old.st_uid || made.st_gid != old.st_gid)
+            return Discarded(fd, path, EPERM);
+        // An access list on the old file would not come along either.
+        if (::getxattr(like.c_str(), "system.posix_acl_access", nullptr, 0) > 0)
+            return Discarded(fd, path, EPERM);
+        // The umask may have narrowed the bits, and a new owner clears set-id
+        // ones: the old file's come back before any byte is written.
+        if (::fchmod(fd, mode) != 0)
+            return Discarded(fd, path, errno);
         return fd;
     }
 
-    FileHandle OpenTruncated(const std::filesystem::path &path) override
+    FileHandle OpenForRewrite(const std::filesystem::path &path) override
     {
-        return Opened(::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC));
+        return Opened(::open(path.c_str(), O_WRONLY | O_CLOEXEC));
     }
 
+    // Without O_NONBLOCK, opening a FIFO would wait for a reader that may never come.
     FileHandle CreateOrTruncate(const std::filesystem::path &path) override
     {
-        return Opened(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, kCreateMode));
+        const int fd =
+            Opened(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC, kCreateMode));
+        struct stat status = {};
+        if (fd >= 0 && (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode))) {
+            ::close(fd);
+            m_error = EACCES;
+            return kNoFile;
+        }
+        return fd;
     }
 
     long Write(FileHandle file, const void *data, std::size_t size) override
@@ -73,6 +97,10 @@ public:
         return Counted(::write(static_cast<int>(file), data, size));
     }
 
+    bool SetLength(FileHandle file, std::uint64_t size) override
+    {
+        return Succeeded(::ftruncate(static_cast<int>(file), static_cast<off_t>(size)));
+    }
     bool Flush(FileHandle file) override { return Succeeded(::fsync(static_cast<int>(file))); }
     bool Close(FileHandle file) override { return Succeeded(::close(static_cast<int>(file))); }
 
@@ -88,6 +116,28 @@ public:
     {
         struct stat status = {};
         return Succeeded(::stat(path.c_str(), &status));
+    }
+
+    long long AgeSeconds(const std::filesystem::path &path) override
+    {
+        struct stat status = {};
+        if (!Succeeded(::stat(path.c_str(), &status)))
+            return -1;
+        return static_cast<long long>(::time(nullptr) - status.st_mtime);
+    }
+
+    // fsync(2): a file's own flush does not make its new directory entry durable.
+    bool FlushFolder(const std::filesystem::path &file) override
+    {
+        const auto folder = file.parent_path().empty() ? std::filesystem::path(".") : file.parent_path();
+        const int fd = Opened(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (fd < 0)
+            return false;
+        // Some file systems cannot flush a folder; they say so with EINVAL.
+        const bool flushed = ::fsync(fd) == 0 || errno == EINVAL;
+        m_error = flushed ? m_error : errno;
+        ::close(fd);
+        return flushed;
     }
 
     void Pause(int milliseconds) override
@@ -108,6 +158,14 @@ private:
         if (count < 0)
             m_error = errno;
         return static_cast<long>(count);
+    }
+    // A file made and then refused: it goes, and the call fails with `error`.
+    FileHandle Discarded(int fd, const std::filesystem::path &path, int error)
+    {
+        ::close(fd);
+        ::unlink(path.c_str());
+        m_error = error;
+        return kNoFile;
     }
     bool Succeeded(int result)
     {

@@ -15,15 +15,11 @@ HANDLE AsHandle(FileHandle file)
 // The Win32 file API itself, so every failure carries the system's own error number.
 class Win32Files : public FileSystem {
 public:
+    // Sharing read access, as every reader should: an indexer or a backup
+    // reading the file at the same moment then never makes it fail.
     FileHandle OpenForReading(const std::filesystem::path &path) override
     {
-        const FileHandle file = Open(path, GENERIC_READ, 0, OPEN_EXISTING);
-        if (file != kNoFile && ::GetFileType(AsHandle(file)) != FILE_TYPE_DISK) {
-            ::CloseHandle(AsHandle(file));
-            m_error = ERROR_ACCESS_DENIED;
-            return kNoFile;
-        }
-        return file;
+        return OnDisk(Open(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING));
     }
 
     long Read(FileHandle file, void *buffer, std::size_t size) override
@@ -54,19 +50,20 @@ public:
     }
 
     // Replacing keeps the old file's attributes and access rights; a new file takes the folder's.
+    // Written through to the disk, so that it is whole there before it takes the old one's place.
     FileHandle CreateNew(const std::filesystem::path &path, const std::filesystem::path &) override
     {
-        return Open(path, GENERIC_WRITE, 0, CREATE_NEW);
+        return Open(path, GENERIC_WRITE, 0, CREATE_NEW, FILE_FLAG_WRITE_THROUGH);
     }
 
-    FileHandle OpenTruncated(const std::filesystem::path &path) override
+    FileHandle OpenForRewrite(const std::filesystem::path &path) override
     {
-        return Open(path, GENERIC_WRITE, 0, TRUNCATE_EXISTING);
+        return Open(path, GENERIC_WRITE, 0, OPEN_EXISTING);
     }
 
     FileHandle CreateOrTruncate(const std::filesystem::path &path) override
     {
-        return Open(path, GENERIC_WRITE, 0, CREATE_ALWAYS);
+        return OnDisk(Open(path, GENERIC_WRITE, 0, CREATE_ALWAYS));
     }
 
     long Write(FileHandle file, const void *data, std::size_t size) override
@@ -77,6 +74,13 @@ public:
         return static_cast<long>(written);
     }
 
+    bool SetLength(FileHandle file, std::uint64_t size) override
+    {
+        LARGE_INTEGER end{};
+        end.QuadPart = static_cast<LONGLONG>(size);
+        return Succeeded(::SetFilePointerEx(AsHandle(file), end, nullptr, FILE_BEGIN)) &&
+               Succeeded(::SetEndOfFile(AsHandle(file)));
+    }
     bool Flush(FileHandle file) override { return Succeeded(::FlushFileBuffers(AsHandle(file))); }
     bool Close(FileHandle file) override { return Succeeded(::CloseHandle(AsHandle(file))); }
 
@@ -104,21 +108,48 @@ public:
         return Succeeded(::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES);
     }
 
+    long long AgeSeconds(const std::filesystem::path &path) override
+    {
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        if (!Succeeded(::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)))
+            return -1;
+        FILETIME now{};
+        ::GetSystemTimeAsFileTime(&now);
+        const auto ticks = [](FILETIME time) {
+            return (static_cast<long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+        };
+        return (ticks(now) - ticks(data.ftLastWriteTime)) / 10'000'000; // 100 ns ticks
+    }
+
+    // Files are flushed with FlushFileBuffers and moved with MOVEFILE_WRITE_THROUGH: nothing more to do.
+    bool FlushFolder(const std::filesystem::path &) override { return true; }
+
     void Pause(int milliseconds) override { ::Sleep(static_cast<DWORD>(milliseconds)); }
     long LastError() const override { return static_cast<long>(m_error); }
 
 private:
     // Not shared unless asked, with an inheritable handle, as the program has always opened its files.
-    FileHandle Open(const std::filesystem::path &path, DWORD access, DWORD share, DWORD disposition)
+    FileHandle Open(const std::filesystem::path &path, DWORD access, DWORD share, DWORD disposition,
+                    DWORD flags = 0)
     {
         SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-        const HANDLE handle =
-            ::CreateFileW(path.c_str(), access, share, &inherit, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+        const HANDLE handle = ::CreateFileW(path.c_str(), access, share, &inherit, disposition,
+                                            FILE_ATTRIBUTE_NORMAL | flags, nullptr);
         if (handle == INVALID_HANDLE_VALUE) {
             m_error = ::GetLastError();
             return kNoFile;
         }
         return reinterpret_cast<FileHandle>(handle);
+    }
+    // Only a file on disk holds data of ours: a device or a pipe could block the program.
+    FileHandle OnDisk(FileHandle file)
+    {
+        if (file != kNoFile && ::GetFileType(AsHandle(file)) != FILE_TYPE_DISK) {
+            ::CloseHandle(AsHandle(file));
+            m_error = ERROR_ACCESS_DENIED;
+            return kNoFile;
+        }
+        return file;
     }
     long Failed()
     {
@@ -166,9 +197,13 @@ bool IsInterrupted(long)
     return false;
 }
 
+// A scanner's hold on a fresh file gives access denied or a sharing
+// violation; the replaced file held open by another program gives
+// ReplaceFileW's ERROR_UNABLE_TO_REMOVE_REPLACED.
 bool IsTransient(long error)
 {
-    return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION;
+    return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION ||
+           error == ERROR_UNABLE_TO_REMOVE_REPLACED;
 }
 
 std::string PathText(const std::filesystem::path &path)

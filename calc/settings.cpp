@@ -22,8 +22,8 @@ void LoadSettings(CCalculatorValues &values, IMessageService &messages)
     try {
         ReadSettings(values, fileio::ReadFile(kSettingsFileName, kSettingsDiskName, kSettingsFileSize));
     } catch (const CFileException &error) {
-        if (error.m_cause == CFileException::fileNotFound)
-            messages.ShowMessage(std::string(res::LoadString(res::IDS_SETTINGS_NOT_FOUND)), MsgButtons::OK);
+        // Exit would replace the values of a file that cannot be read.
+        messages.ShowMessage(error.LoadFailureMessage(res::IDS_SETTINGS_NOT_FOUND), MsgButtons::OK);
     }
 }
 

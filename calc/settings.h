@@ -17,9 +17,9 @@ inline constexpr int kSettingsFileSize = 20;
 // field leave the values as they were, and bytes after the fields are ignored.
 void ReadSettings(CCalculatorValues &values, std::span<const std::uint8_t> bytes);
 
-// Reads the file over the values. A missing file is reported; any other
-// failure, and a file too short to hold every field, leaves the values as
-// they were without a word.
+// Reads the file over the values. A file that cannot be read is said (a
+// missing one in words of its own) and leaves the values as they were; so
+// does a file too short to hold every field, without a word.
 void LoadSettings(CCalculatorValues &values, IMessageService &messages);
 
 // Replaces the file with the values; raises CFileException on failure, leaving

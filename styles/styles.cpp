@@ -66,12 +66,8 @@ void LoadStyles(ITextSizeList &list, IMessageService &messages)
         CArchive ar(bytes);
         SerializeStyles(ar, list);
     } catch (const CFileException &error) {
-        // A file that is there but cannot be read is announced, so that OK never
-        // silently replaces entries the user was never shown.
-        messages.ShowMessage(error.m_cause == CFileException::fileNotFound
-                                 ? std::string(res::LoadString(res::IDS_STYLES_NOT_FOUND))
-                                 : error.GetErrorMessage(),
-                             MsgButtons::OK);
+        // OK would replace the entries of a file that cannot be read.
+        messages.ShowMessage(error.LoadFailureMessage(res::IDS_STYLES_NOT_FOUND), MsgButtons::OK);
     }
 }
 

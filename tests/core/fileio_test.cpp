@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -16,6 +17,7 @@
 #include <windows.h>
 #else
 #include <grp.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -51,22 +53,25 @@ constexpr auto kGone = Fault::TargetGone;
 // clang-format off
 #ifdef _WIN32
 // Windows' own numbers; ReplaceFileW's partial failures are from its Return value section.
-// 32 and 5 on a replace are a scanner's brief hold, waited out; 1175 is the replaced file held open.
+// 32 and 5 are a scanner's brief hold, waited out; so is 1175, the replaced file held open.
 const PlausibleError kPlausibleErrors[] = {
-    {Call::MayWrite, 5}, {Call::MayWrite, 32}, {Call::CreateNew, 5, true}, {Call::CreateNew, 112},
-    {Call::CreateNew, 4}, {Call::Write, 5}, {Call::Write, 32}, {Call::Write, 33}, {Call::Write, 112},
-    {Call::Flush, 5}, {Call::Flush, 112}, {Call::Close, 6}, {Call::Replace, 5, true}, {Call::Replace, 32, true},
+    {Call::MayWrite, 5, true}, {Call::MayWrite, 32, true}, {Call::MayWrite, 32, false, Fault::Fail, true},
+    {Call::CreateNew, 5, true}, {Call::CreateNew, 112}, {Call::CreateNew, 4}, {Call::Write, 5}, {Call::Write, 32},
+    {Call::Write, 33}, {Call::Write, 112}, {Call::SetLength, 112}, {Call::Flush, 5}, {Call::Flush, 112},
+    {Call::Close, 6}, {Call::Replace, 5, true}, {Call::Replace, 32, true},
     {Call::Replace, 32, false, Fault::Fail, true}, {Call::Replace, 5, false, Fault::Fail, true},
-    {Call::Replace, 1175}, {Call::Replace, 1176, true, kGone}, {Call::Replace, 1177, true, kGone},
-    {Call::Replace, 1177, false, kGone, true}, {Call::Remove, 5}, {Call::Exists, 2, true}};
+    {Call::Replace, 1175, true}, {Call::Replace, 1175, false, Fault::Fail, true},
+    {Call::Replace, 1176, true, kGone}, {Call::Replace, 1177, true, kGone},
+    {Call::Replace, 1177, false, kGone, true}, {Call::Exists, 2, true}};
 #else
 // A busy file is not waited for; the half-done replace is what Windows' may do.
 const PlausibleError kPlausibleErrors[] = {
     {Call::MayWrite, EACCES}, {Call::MayWrite, EROFS}, {Call::CreateNew, EACCES, true}, {Call::CreateNew, ENOSPC},
     {Call::CreateNew, EMFILE}, {Call::CreateNew, EDQUOT}, {Call::Write, ENOSPC}, {Call::Write, EIO},
     {Call::Write, EFBIG}, {Call::Write, EINTR, true}, {Call::Flush, EIO}, {Call::Flush, ENOSPC}, {Call::Close, EIO},
-    {Call::Replace, EBUSY}, {Call::Replace, EIO}, {Call::Replace, EACCES}, {Call::Remove, EACCES},
-    {Call::Exists, ENOENT, true}, {Call::Replace, EIO, true, kGone}, {Call::Replace, EIO, false, kGone, true}};
+    {Call::Replace, EBUSY}, {Call::Replace, EIO}, {Call::Replace, EACCES}, {Call::SetLength, EIO},
+    {Call::Exists, ENOENT, true}, {Call::Replace, EIO, true, kGone}, {Call::Replace, EIO, false, kGone, true},
+    {Call::FlushFolder, EIO}};
 #endif
 // clang-format on
 
@@ -86,104 +91,119 @@ std::string Failure(const std::function<void()> &call)
     return "";
 }
 
-// Saves the new bytes over DATA through `files`.
-std::string SaveThrough(FaultyFiles &files)
+// Saves the bytes over DATA through `files`.
+std::string SaveThrough(FaultyFiles &files, const std::string &bytes = kNew)
 {
     fileio::ScopedFileSystem scope(files);
-    return Failure([] { Save("DATA"); });
+    return Failure([&bytes] { Save("DATA", bytes); });
 }
 
 // Fails each call of a save in turn with each error it plausibly meets, and
-// stops the save dead before it, as a crash or a power cut would. The file
-// holds the old or the new bytes, whole. A failure says so, naming its cause
-// and the file as the failing call knew it, and leaves no file of ours
-// behind; what a crash left never stops the next save.
+// stops the save dead before it, as a crash or a power cut would; both for a
+// file replaced and for its first save. The file holds the old or the new
+// bytes, whole. A failure says so, naming its cause and the file as the
+// failing call knew it, and leaves no file of ours behind; what a crash left
+// never stops the next save, which removes it once it is a minute old.
 TEST(SaveFaults, EveryCallFailingOrACrashLeavesOneWholeFile)
 {
-    std::vector<Call> calls;
-    {
-        TemporaryWorkingDirectory dir;
-        WriteBytes("DATA", kOld);
-        FaultyFiles files;
-        SaveThrough(files);
-        calls = files.calls;
-    }
-    ASSERT_GE(calls.size(), 7u);
     int cases = 0;
-    for (std::size_t at = 1; at <= calls.size(); ++at) {
+    for (const bool first : {false, true}) {
+        std::vector<Call> calls;
         {
-            // The old file is private: nothing a save leaves behind may be readable by more.
             TemporaryWorkingDirectory dir;
-            WriteBytes("DATA", kOld);
-            fs::permissions("DATA", kRw);
-            const auto perms = fs::status("DATA").permissions();
+            if (!first)
+                WriteBytes("DATA", kOld);
             FaultyFiles files;
-            files.crashAfter = static_cast<int>(at - 1);
-            EXPECT_THROW(SaveThrough(files), SimulatedCrash);
-            EXPECT_TRUE(ReadBytes("DATA") == kOld || ReadBytes("DATA") == kNew) << "crash before call " << at;
-            for (const auto &name : FolderEntries(dir.Path()))
-                EXPECT_EQ(fs::status(name).permissions() & ~perms, fs::perms::none) << name << " at " << at;
-            Save("DATA", "newest");
-            EXPECT_EQ(ReadBytes("DATA"), "newest") << "crash before call " << at;
-            EXPECT_EQ(fs::status("DATA").permissions(), perms);
+            SaveThrough(files);
+            calls = files.calls;
         }
-        for (const auto &plausible : kPlausibleErrors) {
-            if (plausible.call != calls[at - 1])
-                continue;
-            ++cases;
-            const std::string row =
-                "call " + std::to_string(at) + " error " + std::to_string(plausible.error);
-            TemporaryWorkingDirectory dir;
-            WriteBytes("DATA", kOld);
-            FaultyFiles files(static_cast<int>(at), plausible.error, plausible.fault, plausible.lasting);
-            const std::string failure = SaveThrough(files);
-            // Where the old file is gone and the new cannot be moved in, the new stays: the only copy.
-            const std::string left = plausible.fault == kGone && plausible.lasting ? ".DATA.tmp0" : "DATA";
-            EXPECT_EQ(FolderEntries(dir.Path()), std::vector<std::string>{left}) << row;
-            EXPECT_EQ(ReadBytes(left), plausible.saved || left != "DATA" ? kNew : kOld) << row;
-            if (plausible.lasting && fileio::IsTransient(plausible.error)) {
-                EXPECT_EQ(std::count(files.calls.begin(), files.calls.end(), Call::Pause), 5) << row;
+        EXPECT_EQ(calls.back(), Call::FlushFolder) << "the folder is flushed after the rename";
+        for (std::size_t at = 1; at <= calls.size(); ++at) {
+            SCOPED_TRACE((first ? "first save, call " : "call ") + std::to_string(at));
+            {
+                // The old file is private: nothing a save leaves behind may be readable by more.
+                TemporaryWorkingDirectory dir;
+                WriteBytes("DATA", kOld);
+                fs::permissions("DATA", kRw);
+                const auto perms = fs::status("DATA").permissions();
+                if (first)
+                    fs::remove("DATA");
+                FaultyFiles files;
+                files.crashAfter = static_cast<int>(at - 1);
+                EXPECT_THROW(SaveThrough(files), SimulatedCrash);
+                EXPECT_TRUE(ReadBytes("DATA") == kNew || ReadBytes("DATA") == (first ? "" : kOld));
+                for (const auto &name : FolderEntries(dir.Path())) {
+                    EXPECT_TRUE(first || (fs::status(name).permissions() & ~perms) == fs::perms{}) << name;
+                    fs::last_write_time(name, fs::last_write_time(name) - std::chrono::minutes(2));
+                }
+                Save("DATA", "newest");
+                EXPECT_EQ(ReadBytes("DATA"), "newest");
+                EXPECT_EQ(FolderEntries(dir.Path()), std::vector<std::string>{"DATA"});
             }
-            // Bytes written are named by the full path; the replaced file held open (1175) is the
-            // sharing violation it is.
-            const auto call = plausible.call;
-            const bool writing = call == Call::Write || call == Call::Flush || call == Call::Close;
-            const int cause = plausible.error == 1175 && call == Call::Replace
-                                  ? CFileException::sharingViolation
-                                  : fileio::CauseOf(plausible.error);
-            const CFileException expected(cause, 0, writing ? fileio::FullPath("DATA") : "DATA.");
-            EXPECT_EQ(failure, plausible.saved ? "" : expected.GetErrorMessage()) << row;
+            for (const auto &row : kPlausibleErrors) {
+                // A first save has no old file to move away, nor one to rewrite.
+                const auto call = row.call;
+                if (call != calls[at - 1] || (first && (row.fault == kGone || call == Call::CreateNew)))
+                    continue;
+                ++cases;
+                SCOPED_TRACE("error " + std::to_string(row.error));
+                TemporaryWorkingDirectory dir;
+                if (!first)
+                    WriteBytes("DATA", kOld);
+                FaultyFiles files(static_cast<int>(at), row.error, row.fault, row.lasting);
+                const std::string failure = SaveThrough(files);
+                // Where the old file is gone and the new cannot be moved in, the new stays: the only copy.
+                // A folder not flushed already holds the new file.
+                const std::string left = row.fault == kGone && row.lasting ? ".DATA.tmp0" : "DATA";
+                const bool replaced = row.saved || left != "DATA" || call == Call::FlushFolder;
+                EXPECT_EQ(FolderEntries(dir.Path()),
+                          std::vector<std::string>(first && !replaced ? 0 : 1, left));
+                EXPECT_EQ(ReadBytes(left), replaced ? kNew : first ? "" : kOld);
+                if (row.lasting && fileio::IsTransient(row.error)) {
+                    EXPECT_EQ(std::count(files.calls.begin(), files.calls.end(), Call::Pause), 5);
+                }
+                // Bytes written are named by the full path.
+                const bool writing = call == Call::Write || call == Call::SetLength || call == Call::Flush ||
+                                     call == Call::Close || call == Call::FlushFolder;
+                const CFileException expected(fileio::CauseOf(row.error), 0,
+                                              writing ? fileio::FullPath("DATA") : "DATA.");
+                EXPECT_EQ(failure, row.saved ? "" : expected.GetErrorMessage());
+            }
         }
     }
-    EXPECT_GE(cases, 15);
-}
+    EXPECT_GE(cases, 30);
 
-#ifndef _WIN32
-TEST(ReplaceContents, ALinkIsReplacedAtItsTarget)
-{
+    // In a folder that takes no new file the file is rewritten where it is:
+    // a disk that fills at any byte leaves the old bytes whole, and after a
+    // crash at any call the next save is whole.
+    for (std::size_t at = 0; at < kOld.size(); ++at) {
+        TemporaryWorkingDirectory dir;
+        WriteBytes("DATA", kNew);
+        FaultyFiles full(0, kDiskFullError), crashing;
+        full.refuseNewFiles = crashing.refuseNewFiles = true;
+        full.writeLimit = at;
+        crashing.crashAfter = static_cast<int>(at);
+        EXPECT_EQ(SaveThrough(full, kOld), "Disk full while accessing " + fileio::FullPath("DATA") + ".");
+        EXPECT_EQ(ReadBytes("DATA"), kNew) << "full at byte " << at;
+        try {
+            SaveThrough(crashing, kOld);
+        } catch (const SimulatedCrash &) {
+        }
+        EXPECT_EQ(SaveThrough(full), "") << "after a crash at call " << at; // its disk has room again
+        EXPECT_EQ(ReadBytes("DATA"), kNew) << "after a crash at call " << at;
+    }
+
+    // However often crashes left a temporary file, the next save succeeds;
+    // one a copy still saving may own (under a minute old) stays.
     TemporaryWorkingDirectory dir;
-    fs::create_directory("real");
-    WriteBytes("real/target", kOld);
-    fs::create_symlink("real/target", "DATA");
+    for (int number = 0; number < 100; ++number) {
+        const auto name = ".DATA.tmp" + std::to_string(number);
+        WriteBytes(name, "left by a crash");
+        fs::last_write_time(name, fs::last_write_time(name) - std::chrono::minutes(number == 50 ? 0 : 2));
+    }
     Save("DATA");
-    EXPECT_TRUE(fs::is_symlink("DATA"));
-    EXPECT_EQ(ReadBytes("real/target"), kNew);
-    EXPECT_EQ(FolderEntries(dir.Path() / "real"), std::vector<std::string>{"target"});
+    EXPECT_EQ(FolderEntries(dir.Path()), (std::vector<std::string>{".DATA.tmp50", "DATA"}));
 }
-#else
-// Writes and flushes report the system's own error, not the C runtime's
-// folding of it (which turned access denied into a bad handle).
-TEST(ReplaceContents, WriteAndFlushFailuresCarryTheWindowsError)
-{
-    TemporaryWorkingDirectory dir;
-    WriteBytes("DATA", kOld);
-    auto &files = fileio::SystemFiles();
-    const auto file = files.OpenForReading("DATA");
-    EXPECT_EQ(files.Write(file, "x", 1), -1);
-    EXPECT_EQ(fileio::CauseOf(files.LastError()), CFileException::accessDenied) << files.LastError();
-    files.Close(file);
-}
-#endif
 
 // Root ignores permission bits, so checks of them run as root prove
 // nothing: as root, `checks` run in a child process that has dropped to the
@@ -222,6 +242,57 @@ void AsUnprivileged([[maybe_unused]] Checks checks)
     EXPECT_EQ(status, 0) << "the checks failed as the user nobody (see above)";
 #endif
 }
+
+#ifndef _WIN32
+TEST(ReplaceContents, ALinkIsReplacedAtItsTarget)
+{
+    TemporaryWorkingDirectory dir;
+    fs::create_directory("real");
+    WriteBytes("real/target", kOld);
+    fs::create_symlink("real/target", "DATA");
+    Save("DATA");
+    EXPECT_TRUE(fs::is_symlink("DATA"));
+    EXPECT_EQ(ReadBytes("real/target"), kNew);
+    EXPECT_EQ(FolderEntries(dir.Path() / "real"), std::vector<std::string>{"target"});
+}
+
+// Root's save of another user's file hands the new file to that user; that
+// user, in a folder anyone may write to (sticky, as /tmp), rewrites root's
+// file where it stands, since a new file of theirs would disown it.
+TEST(ReplaceContents, KeepsTheOwnerAndGroup)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only root can hand a file to another user";
+    TemporaryWorkingDirectory dir;
+    fs::permissions(dir.Path(), fs::perms::all | fs::perms::sticky_bit);
+    WriteBytes("THEIRS", kOld);
+    WriteBytes("ROOTS", kOld);
+    fs::permissions("ROOTS", kRw | fs::perms::group_write | fs::perms::others_write | fs::perms::others_read);
+    ASSERT_EQ(::chown("THEIRS", 65534, 65534), 0);
+    Save("THEIRS");
+    AsUnprivileged([roots = dir.Path() / "ROOTS"] {
+        fileio::ReplaceFileContents("ROOTS.", roots, fileio::AsBytes(kNew));
+    });
+    struct stat theirs = {}, roots = {};
+    EXPECT_EQ(::stat("THEIRS", &theirs) + ::stat("ROOTS", &roots), 0);
+    EXPECT_EQ(std::vector({theirs.st_uid, theirs.st_gid, roots.st_uid}),
+              std::vector<unsigned>({65534, 65534, 0}));
+    EXPECT_EQ(ReadBytes("THEIRS") + ReadBytes("ROOTS"), kNew + kNew);
+}
+#else
+// Writes and flushes report the system's own error, not the C runtime's
+// folding of it (which turned access denied into a bad handle).
+TEST(ReplaceContents, WriteAndFlushFailuresCarryTheWindowsError)
+{
+    TemporaryWorkingDirectory dir;
+    WriteBytes("DATA", kOld);
+    auto &files = fileio::SystemFiles();
+    const auto file = files.OpenForReading("DATA");
+    EXPECT_EQ(files.Write(file, "x", 1), -1);
+    EXPECT_EQ(fileio::CauseOf(files.LastError()), CFileException::accessDenied) << files.LastError();
+    files.Close(file);
+}
+#endif
 
 // A file this user may not write, or a folder that takes no new file, is
 // refused as access denied, named as passed, and stays as it was, unless the
@@ -273,9 +344,24 @@ TEST(ReadFile, AFailedReadClosesTheFile)
         EXPECT_THROW(fileio::ReadFile("DATA.", "DATA"), CFileException);
     }
     EXPECT_EQ(files.calls, (std::vector<Call>{Call::OpenForReading, Call::Read, Call::Close}));
+#ifdef _WIN32
+    FaultyFiles held(1, ERROR_SHARING_VIOLATION); // another program's brief hold, waited out
+    fileio::ScopedFileSystem scope(held);
+    EXPECT_EQ(fileio::ReadFile("DATA.", "DATA").size(), kOld.size());
+#endif
     Save("DATA");
     EXPECT_EQ(ReadBytes("DATA"), kNew);
 }
+
+#ifdef _WIN32
+// Runs `call` while FILE is open in another program, which shares with others what `share` says.
+void WhileHeld(DWORD share, const std::function<void()> &call)
+{
+    const std::shared_ptr<void> held(
+        ::CreateFileW(L"FILE", GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr), ::CloseHandle);
+    call();
+}
+#endif
 
 // What the system itself refuses, named as the program passed the file, the
 // folder as it was. Windows says "path not found" where POSIX says "no such
@@ -290,12 +376,10 @@ TEST(FileErrors, LoadsAndSavesTheSystemRefusesNameTheFileAsPassed)
 #ifdef _WIN32
         {[] { Save("SUB/DATA"); }, "SUB/DATA. contains an incorrect path."},
         {[] { Save("RO"); }, "Access to RO. was denied."},
-        {[] {
-             const std::shared_ptr<void> held(
-                 ::CreateFileW(L"FILE", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr), ::CloseHandle);
-             Save("FILE");
-         },
+        {[] { WhileHeld(0, [] { Save("FILE"); }); },
          "Encountered a sharing violation while accessing FILE.."},
+        // An indexer or a backup reading the file, sharing read access as readers do, stops no load.
+        {[] { WhileHeld(FILE_SHARE_READ, [] { fileio::ReadFile("FILE.", "FILE"); }); }, ""},
 #else
         {[] { Save("SUB/DATA"); }, "SUB/DATA. was not found."},
 #endif

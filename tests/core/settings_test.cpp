@@ -1,11 +1,7 @@
-#include "base/fileerror.h"
 #include "calc/settings.h"
-#include "styles/styles.h"
-#include "styles/textsizelist.h"
 #include "tests/support/fakes.h"
 
 #include <bit>
-#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -34,27 +30,6 @@ TEST(Settings, LoadThenSaveGivesTheTwentyBytesBack)
     SaveSettings(v);
     EXPECT_EQ(ReadBytes("SETTINGS"),
               std::string("\x01\0\0\0\0\0\xC8\x41\xEC\x51\x38\x3F\0\0\x98\x41\0\0\x80\x3F", 20));
-}
-
-// Both files are saved whole or not at all: a disk that fills part way leaves the file as it was.
-TEST(FailedSave, LeavesTheFileAsItWas)
-{
-    CCalculatorValues values;
-    values.SetDefaults();
-    SortedTextSizeList list;
-    list.AddStrings({"NEW\t1.00", "NEWER\t2.00"});
-    const std::pair<const char *, std::function<void()>> saves[] = {
-        {"SETTINGS", [&] { SaveSettings(values); }}, {"STYLES", [&] { SaveStyles(list); }}};
-    for (const auto &[file, save] : saves) {
-        TemporaryWorkingDirectory dir;
-        WriteBytes(file, "the old bytes, longer than the new");
-        FaultyFiles files;
-        files.writeLimit = 7;
-        files.error = kDiskFullError;
-        fileio::ScopedFileSystem scope(files);
-        EXPECT_THROW(save(), CFileException) << file;
-        EXPECT_EQ(ReadBytes(file), "the old bytes, longer than the new") << file;
-    }
 }
 
 } // namespace

@@ -43,13 +43,12 @@ Strings Loaded(RecordingMessageService &messages)
 }
 
 // Neither file may block or fill memory when it is anything but a regular
-// file. The settings fall back to their defaults without a word; the text
-// sizes, whose OK would replace entries the user was never shown, say why
-// the list is empty. Each file missing has its own words. Whatever was
-// loaded before stays.
-TEST(UnreadableFiles, LoadNothingAndOnlyTheTextSizesSaySo)
+// file. Each says why it loaded nothing, since Exit and OK would replace what
+// the user was never shown; a missing file in words of its own, an empty or
+// short one without a word. Whatever was loaded before stays.
+TEST(UnreadableFiles, LoadNothingAndSayWhy)
 {
-    const Shown denied{"Access to STYLES. was denied."};
+    const std::vector<Shown> denied{{"Access to SETTINGS. was denied."}, {"Access to STYLES. was denied."}};
     const struct {
         const char *kind;
         void (*make)(const char *file);
@@ -58,13 +57,13 @@ TEST(UnreadableFiles, LoadNothingAndOnlyTheTextSizesSaySo)
         {"missing", [](const char *) {}, {{"SETTINGS file not found"}, {"TEXT SIZES file not found"}}},
         {"empty", [](const char *file) { WriteBytes(file, ""); }, {}},
         {"too short", [](const char *file) { WriteBytes(file, std::string(19, '\x7F')); }, {}},
-        {"folder", [](const char *file) { fs::create_directory(file); }, {denied}},
+        {"folder", [](const char *file) { fs::create_directory(file); }, denied},
 #ifndef _WIN32
-        {"FIFO", [](const char *file) { ASSERT_EQ(::mkfifo(file, 0600), 0); }, {denied}},
-        {"link to /dev/zero", [](const char *file) { fs::create_symlink("/dev/zero", file); }, {denied}},
+        {"FIFO", [](const char *file) { ASSERT_EQ(::mkfifo(file, 0600), 0); }, denied},
+        {"link to /dev/zero", [](const char *file) { fs::create_symlink("/dev/zero", file); }, denied},
         {"link to itself",
          [](const char *file) { fs::create_symlink(file, file); },
-         {{"STYLES. contains an incorrect path."}}},
+         {{"SETTINGS. contains an incorrect path."}, {"STYLES. contains an incorrect path."}}},
 #endif
     };
     for (const auto &row : rows) {

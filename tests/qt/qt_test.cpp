@@ -231,8 +231,7 @@ TEST(QtViewerLauncher, OpensTheFileWithXdgOpenAndSaysWhenNothingOpenedIt)
         std::optional<std::string> failure;
         const auto start = std::chrono::steady_clock::now();
         QtViewerLauncher().Open("PlaxometReport.txt", [&](const std::string &what) { failure = what; });
-        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500))
-            << "waited for it";
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500)) << "waited";
         qputenv("PATH", path);
         static_cast<void>(QTest::qWaitFor([&] { return failure.has_value(); }, 1500));
         EXPECT_EQ(failure.value_or(""), said);
@@ -246,28 +245,21 @@ TEST(QtViewerLauncher, OpensTheFileWithXdgOpenAndSaysWhenNothingOpenedIt)
 TEST(DocumentsFolder, IsMadeAndEnteredOrSaidAndLeftAlone)
 {
     TemporaryWorkingDirectory dir;
-    const QByteArray home = qgetenv("HOME"), config = qgetenv("XDG_CONFIG_HOME");
-    qputenv("HOME", QByteArray::fromStdString(dir.Path().string()));
-    qputenv("XDG_CONFIG_HOME", qgetenv("HOME"));
+    qputenv("XDG_CONFIG_HOME",
+            QByteArray::fromStdString(dir.Path().string())); // user-dirs.dirs is read there
     RecordingMessageService messages;
     std::vector<std::filesystem::path> entered;
-    // The second names a file as the documents folder: the settings file itself.
+    // The second names a file as the documents folder: the list of folders itself.
     for (const std::string documents : {"Dokumente", "user-dirs.dirs"}) {
-        WriteBytes(dir.Path() / "user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"$HOME/" + documents + "\"\n");
+        WriteBytes(dir.Path() / "user-dirs.dirs",
+                   "XDG_DOCUMENTS_DIR=\"" + dir.Path().string() + "/" + documents + "\"\n");
         EnterDocumentsFolder(messages);
         entered.push_back(std::filesystem::current_path());
     }
-    qputenv("HOME", home);
-    qputenv("XDG_CONFIG_HOME", config);
+    qunsetenv("XDG_CONFIG_HOME");
     EXPECT_EQ(entered, std::vector(2, dir.Path() / "Dokumente" / "Plaxomet"));
     EXPECT_EQ(messages.messages, std::vector<Shown>{{(dir.Path() / "user-dirs.dirs/Plaxomet").string() +
                                                      " contains an incorrect path."}});
-}
-
-TEST(ApplicationName, IsTheExecutableNameWithoutFolderAndExtension)
-{
-    EXPECT_EQ(ApplicationNameFromPath("/usr/bin/plaxomet"), "plaxomet");
-    EXPECT_EQ(ApplicationNameFromPath("C:\\Tools\\plax.v2.EXE"), "plax.v2");
 }
 
 } // namespace

@@ -38,9 +38,10 @@ bool FaultyFiles::Hit(Call call)
     }
     const bool hit = number == failAt || (persistent && failAt > 0 && number > failAt &&
                                           call == calls[static_cast<std::size_t>(failAt - 1)]);
-    if (hit)
-        m_error = error;
-    return hit;
+    const bool refused = refuseNewFiles && call == Call::CreateNew;
+    m_injected = hit || refused;
+    m_error = hit ? error : refused ? kAccessDenied : m_error;
+    return m_injected;
 }
 
 long FaultyFiles::Write(FileHandle file, const void *data, std::size_t size)
@@ -48,6 +49,8 @@ long FaultyFiles::Write(FileHandle file, const void *data, std::size_t size)
     if (Hit(Call::Write))
         return -1;
     if (m_written >= writeLimit) {
+        writeLimit = SIZE_MAX;
+        m_injected = true;
         m_error = error;
         return -1;
     }
@@ -57,11 +60,13 @@ long FaultyFiles::Write(FileHandle file, const void *data, std::size_t size)
     return written;
 }
 
-// A crashed program's files are closed by the system; a failed close releases the file all the same.
+// The system closes the file whatever happens: a failed close releases it
+// all the same, and a program that crashes, at its close or before, has its
+// files closed for it.
 bool FaultyFiles::Close(FileHandle file)
 {
-    const bool failed = !m_crashed && Hit(Call::Close);
-    return m_system.Close(file) && !failed;
+    const bool closed = m_system.Close(file);
+    return !(!m_crashed && Hit(Call::Close)) && closed;
 }
 
 bool FaultyFiles::Replace(const Path &replacement, const Path &replaced)
@@ -70,7 +75,6 @@ bool FaultyFiles::Replace(const Path &replacement, const Path &replaced)
         return m_system.Replace(replacement, replaced);
     if (fault == Fault::TargetGone)
         m_system.Remove(replaced);
-    m_error = error;
     return false;
 }
 

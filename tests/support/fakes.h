@@ -45,13 +45,15 @@ public:
 };
 
 // Error numbers of the platform's file calls (errno, or Windows' own) for a
-// full disk and a failing device.
+// full disk, a failing device and access denied.
 #ifdef _WIN32
 inline constexpr long kDiskFullError = 112; // ERROR_DISK_FULL
 inline constexpr long kHardIoError = 23;    // ERROR_CRC
+inline constexpr long kAccessDenied = 5;    // ERROR_ACCESS_DENIED
 #else
 inline constexpr long kDiskFullError = ENOSPC;
 inline constexpr long kHardIoError = EIO;
+inline constexpr long kAccessDenied = EACCES;
 #endif
 
 // What a crash or a power cut does to a save: it stops dead.
@@ -64,8 +66,8 @@ public:
     using Path = std::filesystem::path;
     using FileHandle = fileio::FileHandle;
     // clang-format off
-    enum class Call { OpenForReading, Read, MayWrite, CreateNew, OpenTruncated, CreateOrTruncate, Write, Flush,
-                      Close, Replace, Remove, Exists, Pause };
+    enum class Call { OpenForReading, Read, MayWrite, CreateNew, OpenForRewrite, CreateOrTruncate, Write, SetLength,
+                      Flush, Close, Replace, Remove, Exists, AgeSeconds, FlushFolder, Pause };
     // clang-format on
     enum class Fault {
         Fail,       // the call does nothing and fails with `error`
@@ -91,29 +93,45 @@ public:
     {
         return Hit(Call::CreateNew) ? fileio::kNoFile : m_system.CreateNew(path, like);
     }
-    FileHandle OpenTruncated(const Path &path) override
+    FileHandle OpenForRewrite(const Path &path) override
     {
-        return Hit(Call::OpenTruncated) ? fileio::kNoFile : m_system.OpenTruncated(path);
+        return Hit(Call::OpenForRewrite) ? fileio::kNoFile : m_system.OpenForRewrite(path);
     }
     FileHandle CreateOrTruncate(const Path &path) override
     {
         return Hit(Call::CreateOrTruncate) ? fileio::kNoFile : m_system.CreateOrTruncate(path);
     }
     long Write(FileHandle file, const void *data, std::size_t size) override;
+    bool SetLength(FileHandle file, std::uint64_t n) override
+    {
+        return !Hit(Call::SetLength) && m_system.SetLength(file, n);
+    }
     bool Flush(FileHandle file) override { return !Hit(Call::Flush) && m_system.Flush(file); }
     bool Close(FileHandle file) override;
     bool Replace(const Path &replacement, const Path &replaced) override;
     bool Remove(const Path &path) override { return !Hit(Call::Remove) && m_system.Remove(path); }
     bool Exists(const Path &path) override { return !Hit(Call::Exists) && m_system.Exists(path); }
+    long long AgeSeconds(const Path &path) override
+    {
+        return Hit(Call::AgeSeconds) ? -1 : m_system.AgeSeconds(path);
+    }
+    bool FlushFolder(const Path &path) override
+    {
+        return !Hit(Call::FlushFolder) && m_system.FlushFolder(path);
+    }
     void Pause(int) override { Hit(Call::Pause); }
-    long LastError() const override { return m_error; }
+    // The fault's error, or the system's own for a call let through.
+    long LastError() const override { return m_injected ? m_error : m_system.LastError(); }
 
     int failAt;
     Fault fault;
     long error;
     bool persistent;
-    // Writes store this many bytes in all, then fail with `error`, as a full disk does.
+    // Writes store this many bytes in all, then one fails with `error`, as a
+    // full disk does; bytes over ones already stored would need no more room.
     std::size_t writeLimit = SIZE_MAX;
+    // No new file may be made, as in a read-only folder: access denied.
+    bool refuseNewFiles = false;
     // The calls after this many are never made: the first throws SimulatedCrash.
     int crashAfter = -1;
 
@@ -124,6 +142,7 @@ private:
 
     fileio::FileSystem &m_system = fileio::SystemFiles();
     long m_error = 0;
+    bool m_injected = false;
     std::size_t m_written = 0;
     bool m_crashed = false;
 };
