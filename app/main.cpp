@@ -1,4 +1,5 @@
 #include "app/plaxometapp.h"
+#include "qt/appearance.h"
 #include "qt/qtdialogwindow.h"
 #include "qt/qtservices.h"
 #include "res/version.h"

@@ -6,9 +6,15 @@
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int)
 {
+    // Held while the program runs, so that the installer and the uninstaller
+    // can tell and ask the user to close it before they touch its files.
+    const HANDLE running = ::CreateMutexW(nullptr, FALSE, L"Plaxomet.Running");
     Win32Toolkit toolkit;
     Win32MessageService messages;
     Win32ViewerLauncher launcher;
     CPlaxometApp theApp(toolkit, messages, launcher);
-    return theApp.InitInstance();
+    const int status = theApp.InitInstance();
+    if (running)
+        ::CloseHandle(running);
+    return status;
 }

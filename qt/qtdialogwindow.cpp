@@ -1,6 +1,7 @@
 #include "qt/qtdialogwindow.h"
 
 #include "base/text8.h"
+#include "qt/appearance.h"
 #include "qt/listwidget.h"
 #include "qt/qtservices.h"
 #include "res/dialogs.h"

@@ -3,21 +3,7 @@
 #include "base/messagebox.h"
 #include "calc/report.h"
 
-#include <QFont>
 #include <QString>
-
-class QIcon;
-
-namespace res {
-struct DialogTemplate;
-}
-
-// The application icon, at 16 and 32 pixels.
-QIcon ApplicationIcon();
-
-// The template's font where the system has it, else a face with its
-// proportions at the desktop's size, else the platform's dialog font.
-QFont DialogFont(const res::DialogTemplate &dialogTemplate);
 
 // Message boxes as Qt shows them: modal over the active dialog, captioned
 // with the program's name as its dialogs show it, in the dialogs' font.

@@ -2,8 +2,9 @@
 """Makes res/icons/plaxomet.ico, the Windows icon, from the PNG artwork: a
 16x16 and a 32x32 image in the 16 colours of the standard Windows palette,
 each with the transparency mask its alpha channel gives (the dialogs draw
-these), and for Explorer and the Start menu a 48x48 image in full colour with
-alpha and the 256x256 artwork as PNG. Run it again after the artwork changes
+these), full-colour images with alpha at 20, 24 and 40 pixels (the small and
+large icon at 125, 150 and 200 %) and at 48 for Explorer, and the 256x256
+artwork as PNG for the Start menu. Run it again after the artwork changes
 (the larger PNGs come from plaxomet.svg: rsvg-convert -w N -h N); the build
 uses the .ico it wrote."""
 import struct
@@ -78,7 +79,7 @@ def true_colour_bitmap(width, height, rows):
         bits = 0
         for x in range(width):
             bits = (bits << 1) | (row[x * 4 + 3] == 0)
-        line = bits.to_bytes((width + 7) // 8, "big")
+        line = (bits << (-width % 8)).to_bytes((width + 7) // 8, "big")  # left-aligned, MSB first
         mask += line + b"\0" * (-len(line) % 4)
     return header + colours + mask
 
@@ -87,7 +88,9 @@ def main():
     icons = Path(sys.argv[0]).resolve().parent.parent / "res" / "icons"
     # size, colour count (0: more than 256), bits per pixel, image
     entries = [(size, 16, 4, bitmap(*read_rgba(icons / f"plaxomet-{size}.png"))) for size in (16, 32)]
-    entries.append((48, 0, 32, true_colour_bitmap(*read_rgba(icons / "plaxomet-48.png"))))
+    # Full colour at the sizes Windows asks for at 125 to 250 % and in Explorer.
+    for size in (20, 24, 40, 48):
+        entries.append((size, 0, 32, true_colour_bitmap(*read_rgba(icons / f"plaxomet-{size}.png"))))
     entries.append((256, 0, 32, (icons / "plaxomet-256.png").read_bytes()))
     out, offset = struct.pack("<HHH", 0, 1, len(entries)), 6 + 16 * len(entries)
     for size, colours, bits, image in entries:

@@ -2,127 +2,14 @@
 
 #include "res/dialogs.h"
 #include "res/resource.h"
-#include "win32/win32services.h"
+#include "win32/widetext.h"
 
 #include <algorithm>
 
 namespace {
 
-// The predefined window classes, by atom.
-constexpr WORD kButton = 0x0080, kEdit = 0x0081, kStatic = 0x0082, kListBox = 0x0083;
-
-// An in-memory DLGTEMPLATE, its items DWORD-aligned.
-class TemplateWriter {
-public:
-    void Word(WORD value) { m_words.push_back(value); }
-    void Dword(DWORD value)
-    {
-        Word(LOWORD(value));
-        Word(HIWORD(value));
-    }
-    void Text(const std::wstring &text)
-    {
-        m_words.insert(m_words.end(), text.begin(), text.end());
-        Word(0);
-    }
-    void Align()
-    {
-        if (m_words.size() % 2)
-            Word(0);
-    }
-    std::vector<WORD> Words() && { return std::move(m_words); }
-
-private:
-    std::vector<WORD> m_words;
-};
-
-struct ItemStyle {
-    WORD windowClass;
-    DWORD style;
-    DWORD extendedStyle = 0;
-};
-
-ItemStyle StyleOf(const res::ControlTemplate &c)
-{
-    DWORD common = WS_CHILD;
-    if (!(c.styles & res::Hidden))
-        common |= WS_VISIBLE;
-    if (c.styles & res::Group)
-        common |= WS_GROUP;
-    if (c.styles & res::TabStop)
-        common |= WS_TABSTOP;
-    if (c.styles & res::Border)
-        common |= WS_BORDER;
-    if (c.styles & res::VScroll)
-        common |= WS_VSCROLL;
-    switch (c.kind) {
-    case res::ControlKind::PushButton: return {kButton, common | BS_PUSHBUTTON};
-    case res::ControlKind::DefPushButton: return {kButton, common | BS_DEFPUSHBUTTON};
-    case res::ControlKind::AutoRadioButton:
-        return {kButton, common | BS_AUTORADIOBUTTON,
-                static_cast<DWORD>((c.styles & res::RightAligned) ? WS_EX_RIGHT : 0)};
-    case res::ControlKind::Edit:
-        return {kEdit, common | ES_LEFT | ((c.styles & res::AutoHScroll) ? ES_AUTOHSCROLL : 0)};
-    case res::ControlKind::Static:
-        return {kStatic, common | SS_LEFT | ((c.styles & res::NoPrefix) ? SS_NOPREFIX : 0)};
-    case res::ControlKind::GroupBox: return {kButton, common | BS_GROUPBOX};
-    case res::ControlKind::Icon: return {kStatic, common | SS_ICON};
-    case res::ControlKind::ListBox: {
-        DWORD style = common;
-        if (c.styles & res::Sorted)
-            style |= LBS_SORT;
-        if (c.styles & res::Notify)
-            style |= LBS_NOTIFY;
-        if (c.styles & res::UseTabStops)
-            style |= LBS_USETABSTOPS;
-        if (c.styles & res::NoIntegralHeight)
-            style |= LBS_NOINTEGRALHEIGHT;
-        if (c.styles & res::ExtendedSel)
-            style |= LBS_EXTENDEDSEL;
-        // Columns run on to the right, so the scroll bar that reaches them is horizontal.
-        if (c.styles & res::MultiColumn)
-            style |= LBS_MULTICOLUMN | WS_HSCROLL;
-        return {kListBox, style};
-    }
-    }
-    return {kStatic, common};
-}
-
-void WriteTemplate(TemplateWriter &out, const res::DialogTemplate &t)
-{
-    DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT;
-    if (t.styles & res::DialogVisible)
-        style |= WS_VISIBLE;
-    out.Dword(style);
-    out.Dword((t.styles & res::DialogAppWindow) ? WS_EX_APPWINDOW : 0);
-    out.Word(static_cast<WORD>(t.controls.size()));
-    for (const short value : {short{0}, short{0}, static_cast<short>(t.cx), static_cast<short>(t.cy)})
-        out.Word(static_cast<WORD>(value));
-    out.Word(0); // no menu
-    out.Word(0); // the dialog class
-    out.Text(WideFromUtf8(t.caption));
-    out.Word(static_cast<WORD>(t.pointSize));
-    out.Text(WideFromUtf8(t.fontName));
-    for (const auto &c : t.controls) {
-        out.Align();
-        const ItemStyle item = StyleOf(c);
-        out.Dword(item.style);
-        out.Dword(item.extendedStyle);
-        for (const int value : {c.x, c.y, c.cx, c.cy})
-            out.Word(static_cast<WORD>(static_cast<short>(value)));
-        const bool icon = c.kind == res::ControlKind::Icon;
-        out.Word(static_cast<WORD>(icon ? IDC_STATIC : c.id));
-        out.Word(0xFFFF);
-        out.Word(item.windowClass);
-        if (icon) {
-            out.Word(0xFFFF);
-            out.Word(static_cast<WORD>(c.id));
-        } else {
-            out.Text(WideFromUtf8(c.text));
-        }
-        out.Word(0); // no creation data
-    }
-}
+// Posted to itself once the dialog manager has scaled the dialog to a new DPI.
+constexpr UINT kDpiFollowed = WM_APP + 1;
 
 std::wstring WideText(HWND control)
 {
@@ -132,26 +19,15 @@ std::wstring WideText(HWND control)
     return text;
 }
 
+// The dialogs running modally, innermost last.
+std::vector<const Win32DialogWindow *> g_running;
+
 } // namespace
 
 Win32DialogWindow::Win32DialogWindow(const res::DialogTemplate &dialogTemplate, IDialogEvents &events,
                                      Win32DialogWindow *owner)
     : m_template(dialogTemplate), m_events(events), m_owner(owner)
 {}
-
-std::vector<WORD> BuildDialogTemplate(const res::DialogTemplate &dialogTemplate)
-{
-    TemplateWriter writer;
-    WriteTemplate(writer, dialogTemplate);
-    return std::move(writer).Words();
-}
-
-namespace {
-
-// The dialogs running modally, innermost last.
-std::vector<const Win32DialogWindow *> g_running;
-
-} // namespace
 
 HWND InnermostDialog()
 {
@@ -208,6 +84,13 @@ INT_PTR Win32DialogWindow::OnMessage(UINT message, WPARAM wParam, LPARAM)
             return TRUE;
         }
         return FALSE;
+    // F1 in the dialog or any of its controls: the help command.
+    case WM_HELP: m_events.Command(ID_HELP); return TRUE;
+    // Moved to a monitor of another scale, a per-monitor aware dialog is
+    // scaled by the dialog manager itself; what the program measured in
+    // pixels follows once that is done.
+    case WM_DPICHANGED: ::PostMessageW(m_hwnd, kDpiFollowed, 0, 0); return FALSE;
+    case kDpiFollowed: FollowDpiChange(); return TRUE;
     case WM_PAINT: return OnPaint() ? TRUE : FALSE;
     case WM_QUERYDRAGICON: return reinterpret_cast<INT_PTR>(m_hIcon);
     case WM_NCDESTROY: m_hwnd = nullptr; return FALSE;
@@ -219,32 +102,57 @@ INT_PTR Win32DialogWindow::OnMessage(UINT message, WPARAM wParam, LPARAM)
 // the template's, grows rather than being cut.
 void Win32DialogWindow::FitLabels()
 {
+    const auto &controls = m_controls;
     const HDC dc = ::GetDC(m_hwnd);
     const HGDIOBJ old =
         ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(m_hwnd, WM_GETFONT, 0, 0)));
-    HWND child = ::GetWindow(m_hwnd, GW_CHILD);
-    for (const auto &c : m_template.controls) {
-        if (!child)
-            break;
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        const auto &c = m_template.controls[i];
         if (c.kind == res::ControlKind::Static && c.cy <= 8) {
             const std::wstring text = WideFromUtf8(c.text);
             SIZE extent{};
             ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
             RECT rect{};
-            ::GetWindowRect(child, &rect);
+            ::GetWindowRect(controls[i], &rect);
             if (extent.cx > rect.right - rect.left)
-                ::SetWindowPos(child, nullptr, 0, 0, extent.cx, rect.bottom - rect.top,
+                ::SetWindowPos(controls[i], nullptr, 0, 0, extent.cx, rect.bottom - rect.top,
                                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         }
-        child = ::GetWindow(child, GW_HWNDNEXT);
     }
     ::SelectObject(dc, old);
     ::ReleaseDC(m_hwnd, dc);
 }
 
+// Screen readers name an edit field by the static text just before it in
+// window order: Active Accessibility walks GW_HWNDPREV from the field and
+// stops at the first static text, or at a control with WS_GROUP or
+// WS_TABSTOP ("Providing the Name Property"). Each label moves there; it has
+// no tab stop, so Tab goes as the template says. A label before a field that
+// starts a group starts it too, so that the group before (the unit buttons)
+// does not take it in.
+void Win32DialogWindow::PlaceLabelsBeforeFields()
+{
+    const auto &controls = m_controls;
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        const HWND field = m_template.controls[i].labelFor ? Item(m_template.controls[i].labelFor) : nullptr;
+        if (!field)
+            continue;
+        const HWND before = ::GetWindow(field, GW_HWNDPREV);
+        ::SetWindowPos(controls[i], before ? before : HWND_TOP, 0, 0, 0, 0,
+                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        if (::GetWindowLongPtrW(field, GWL_STYLE) & WS_GROUP)
+            ::SetWindowLongPtrW(controls[i], GWL_STYLE,
+                                ::GetWindowLongPtrW(controls[i], GWL_STYLE) | WS_GROUP);
+    }
+}
+
 bool Win32DialogWindow::OnInitDialog()
 {
+    for (HWND child = ::GetWindow(m_hwnd, GW_CHILD); child && m_controls.size() < m_template.controls.size();
+         child = ::GetWindow(child, GW_HWNDNEXT))
+        m_controls.push_back(child);
     FitLabels();
+    PlaceLabelsBeforeFields();
     RECT before{};
     ::GetWindowRect(m_hwnd, &before);
     bool focusFirst = false;
@@ -268,11 +176,12 @@ bool Win32DialogWindow::OnPaint()
     PAINTSTRUCT paint;
     const HDC dc = ::BeginPaint(m_hwnd, &paint);
     ::SendMessageW(m_hwnd, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
-    const int cxIcon = ::GetSystemMetrics(SM_CXICON);
-    const int cyIcon = ::GetSystemMetrics(SM_CYICON);
+    const int cxIcon = SystemMetric(SM_CXICON);
+    const int cyIcon = SystemMetric(SM_CYICON);
     RECT rect;
     ::GetClientRect(m_hwnd, &rect);
-    ::DrawIcon(dc, (rect.right - cxIcon + 1) / 2, (rect.bottom - cyIcon + 1) / 2, m_hIcon);
+    ::DrawIconEx(dc, (rect.right - cxIcon + 1) / 2, (rect.bottom - cyIcon + 1) / 2, m_hIcon, cxIcon, cyIcon,
+                 0, nullptr, DI_NORMAL);
     ::EndPaint(m_hwnd, &paint);
     return true;
 }
@@ -300,13 +209,44 @@ void Win32DialogWindow::CenterWindow()
                    (area.top + area.bottom - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// A system measure at the window's own scale, which may differ from the main monitor's.
+int Win32DialogWindow::SystemMetric(int index) const
+{
+    return ::GetSystemMetricsForDpi(index, ::GetDpiForWindow(m_hwnd));
+}
+
+void Win32DialogWindow::FollowDpiChange()
+{
+    FitLabels();
+    if (m_iconId)
+        SetIcon(m_iconId);
+    if (m_tabStopList) {
+        ListSetTabStop(m_tabStopList, m_tabStopUnits);
+        std::vector<std::wstring> entries;
+        const HWND list = Item(m_tabStopList);
+        for (int i = 0; i < ListCount(m_tabStopList); ++i) {
+            std::wstring entry(static_cast<std::size_t>(::SendMessageW(list, LB_GETTEXTLEN, i, 0)) + 1,
+                               L'\0');
+            entry.resize(static_cast<std::size_t>(
+                ::SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(entry.data()))));
+            entries.push_back(std::move(entry));
+        }
+        m_columnWidth = 0;
+        WidenColumns(m_tabStopList, WidestEntry(m_tabStopList, entries));
+    }
+}
+
 void Win32DialogWindow::SetIcon(int iconId)
 {
     const HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    m_hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(iconId));
-    const auto small = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(iconId), IMAGE_ICON,
-                                                       ::GetSystemMetrics(SM_CXSMICON),
-                                                       ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    m_iconId = iconId;
+    // Both images at the window's scale: the big one for Alt+Tab and a minimised window, the small one
+    // for the caption and the taskbar.
+    m_hIcon = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(iconId), IMAGE_ICON,
+                                              SystemMetric(SM_CXICON), SystemMetric(SM_CYICON), LR_SHARED));
+    const auto small =
+        static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(iconId), IMAGE_ICON,
+                                        SystemMetric(SM_CXSMICON), SystemMetric(SM_CYSMICON), LR_SHARED));
     ::SendMessageW(m_hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     ::SendMessageW(m_hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small ? small : m_hIcon));
 }
@@ -489,6 +429,8 @@ void Win32DialogWindow::ListSetSelected(int id, int index, bool selected)
 
 void Win32DialogWindow::ListSetTabStop(int id, int dialogUnits)
 {
+    m_tabStopList = id;
+    m_tabStopUnits = dialogUnits;
     int stops[] = {dialogUnits};
     ::SendDlgItemMessageW(m_hwnd, id, LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(stops));
     RECT rect{0, 0, dialogUnits, 0};

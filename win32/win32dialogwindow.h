@@ -5,16 +5,13 @@
 // boxes and the viewer launch.
 
 #include "dialogs/window.h"
+#include "win32/dialogtemplate.h"
 
 #include <windows.h>
 
 namespace res {
 struct DialogTemplate;
 }
-
-// An in-memory DLGTEMPLATE (DWORD-aligned words) of the program's template
-// data, for DialogBoxIndirectParamW.
-std::vector<WORD> BuildDialogTemplate(const res::DialogTemplate &dialogTemplate);
 
 // A dialog the system's dialog manager creates from an in-memory template
 // built from the program's template data, so that dialog units, the font,
@@ -60,6 +57,9 @@ private:
     INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     bool OnInitDialog();
     void FitLabels();
+    void PlaceLabelsBeforeFields();
+    void FollowDpiChange();
+    int SystemMetric(int index) const;
     void KeepTemplateTabStops();
     bool OnPaint();
     int WidestEntry(int listId, const std::vector<std::wstring> &entries) const;
@@ -71,9 +71,14 @@ private:
     Win32DialogWindow *m_owner;
     HWND m_hwnd = nullptr;
     HICON m_hIcon = nullptr;
+    int m_iconId = 0;
+    // The controls in template order, which window order no longer is once the labels move.
+    std::vector<HWND> m_controls;
     std::vector<unsigned> m_systemCommands;
-    int m_tabStop = 0;     // pixels
-    int m_columnWidth = 0; // pixels
+    int m_tabStopList = 0;
+    int m_tabStopUnits = 0; // dialog units
+    int m_tabStop = 0;      // pixels
+    int m_columnWidth = 0;  // pixels
 };
 
 // The window of the innermost dialog running, which owns every message box;

@@ -2,19 +2,11 @@
 
 #include "base/messagebox.h"
 #include "calc/report.h"
+#include "win32/widetext.h"
 
 #include <string>
 #include <string_view>
 #include <utility>
-
-// The system's wide text from and to UTF-8: the dialog templates' texts and
-// the executable's path.
-std::wstring WideFromUtf8(std::string_view utf8);
-std::string Utf8FromWide(std::wstring_view wide);
-// The system's wide text from and to the program's 8-bit text (the ANSI
-// code page): field contents, list entries, captions and messages.
-std::wstring WideFromText8(std::string_view text);
-std::string Text8FromWide(std::wstring_view wide);
 
 // Message boxes as Windows shows them: modal over the active dialog,
 // captioned with the executable's name.

@@ -11,7 +11,7 @@
 class CDialog;
 class IToolkit;
 
-enum class Key { Enter, Escape, Tab, ShiftTab };
+enum class Key { Enter, Escape, Tab, ShiftTab, F1 };
 enum class ItemClick { Plain, WithControl, Double };
 
 class IDialogDriver {

@@ -31,12 +31,13 @@ TEST_P(Main, Plays)
 }
 
 const Scenario kMainScenarios[] = {
-    {.name = "FirstRunShowsTheDefaultsAndTheSystemMenuTheAboutBox",
+    {.name = "FirstRunShowsTheDefaultsAndTheSystemMenuAndF1TheAboutBox",
      .steps = {M.ExpectCentred(), M.ExpectText(IDC_STAVEWIDTH, "19"), M.ExpectText(IDC_STAVESIZE, "0.72"),
                M.ExpectText(IDC_PAGEHEIGHT, "25"), M.ExpectChecks(false, true),
                M.ExpectText(IDC_STAVEWIDTHUNITS, "cm"), M.ExpectText(IDC_PAGEHEIGHTUNITS, "cm"),
                M.ExpectFocus(IDC_STAVEWIDTH), M.ExpectSelectedText(IDC_STAVEWIDTH, "19"), M.ChooseAbout(),
-               A.ExpectCentred(), A.Press(Key::Enter), M.ExpectFocus(IDC_STAVEWIDTH), M.Press(Key::Escape)},
+               A.ExpectCentred(), A.Press(Key::Enter), M.ExpectFocus(IDC_STAVEWIDTH), M.Press(Key::F1),
+               A.Press(Key::Enter), M.Press(Key::Escape)},
      .messages = {{"SETTINGS file not found"}},
      .after = {{"SETTINGS", kDefaultSettings}, {kReport, std::nullopt}}},
 

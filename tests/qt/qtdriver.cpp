@@ -61,7 +61,7 @@ public:
     void Press(CDialog &dialog, Key key) override
     {
         QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget() : &Window(dialog);
-        const Qt::Key keys[] = {Qt::Key_Return, Qt::Key_Escape, Qt::Key_Tab, Qt::Key_Backtab};
+        const Qt::Key keys[] = {Qt::Key_Return, Qt::Key_Escape, Qt::Key_Tab, Qt::Key_Backtab, Qt::Key_F1};
         QTest::keyClick(target, keys[static_cast<int>(key)],
                         key == Key::ShiftTab ? Qt::ShiftModifier : Qt::NoModifier);
     }

@@ -80,45 +80,42 @@ public:
         : failAt(failAt), fault(fault), error(error), persistent(persistent)
     {}
 
-    FileHandle OpenForReading(const Path &path) override
+    FileHandle OpenForReading(const Path &p) override
     {
-        return Hit(Call::OpenForReading) ? fileio::kNoFile : m_system.OpenForReading(path);
+        return Hit(Call::OpenForReading) ? fileio::kNoFile : m_system.OpenForReading(p);
     }
-    long Read(FileHandle file, void *buffer, std::size_t size) override
+    long Read(FileHandle f, void *to, std::size_t n) override
     {
-        return Hit(Call::Read) ? -1 : m_system.Read(file, buffer, size);
+        return Hit(Call::Read) ? -1 : m_system.Read(f, to, n);
     }
-    bool MayWrite(const Path &path) override { return !Hit(Call::MayWrite) && m_system.MayWrite(path); }
-    FileHandle CreateNew(const Path &path, const Path &like) override
+    bool MayWrite(const Path &p) override { return !Hit(Call::MayWrite) && m_system.MayWrite(p); }
+    FileHandle CreateNew(const Path &p, const Path &like) override
     {
-        return Hit(Call::CreateNew) ? fileio::kNoFile : m_system.CreateNew(path, like);
+        return Hit(Call::CreateNew) ? fileio::kNoFile : m_system.CreateNew(p, like);
     }
-    FileHandle OpenForRewrite(const Path &path) override
+    FileHandle OpenForRewrite(const Path &p) override
     {
-        return Hit(Call::OpenForRewrite) ? fileio::kNoFile : m_system.OpenForRewrite(path);
+        return Hit(Call::OpenForRewrite) ? fileio::kNoFile : m_system.OpenForRewrite(p);
     }
-    FileHandle CreateOrTruncate(const Path &path) override
+    FileHandle CreateOrTruncate(const Path &p) override
     {
-        return Hit(Call::CreateOrTruncate) ? fileio::kNoFile : m_system.CreateOrTruncate(path);
+        return Hit(Call::CreateOrTruncate) ? fileio::kNoFile : m_system.CreateOrTruncate(p);
     }
     long Write(FileHandle file, const void *data, std::size_t size) override;
-    bool SetLength(FileHandle file, std::uint64_t n) override
+    bool SetLength(FileHandle f, std::uint64_t n) override
     {
-        return !Hit(Call::SetLength) && m_system.SetLength(file, n);
+        return !Hit(Call::SetLength) && m_system.SetLength(f, n);
     }
-    bool Flush(FileHandle file) override { return !Hit(Call::Flush) && m_system.Flush(file); }
+    bool Flush(FileHandle f) override { return !Hit(Call::Flush) && m_system.Flush(f); }
     bool Close(FileHandle file) override;
     bool Replace(const Path &replacement, const Path &replaced) override;
-    bool Remove(const Path &path) override { return !Hit(Call::Remove) && m_system.Remove(path); }
-    bool Exists(const Path &path) override { return !Hit(Call::Exists) && m_system.Exists(path); }
-    long long AgeSeconds(const Path &path) override
+    bool Remove(const Path &p) override { return !Hit(Call::Remove) && m_system.Remove(p); }
+    bool Exists(const Path &p) override { return !Hit(Call::Exists) && m_system.Exists(p); }
+    long long AgeSeconds(const Path &p) override
     {
-        return Hit(Call::AgeSeconds) ? -1 : m_system.AgeSeconds(path);
+        return Hit(Call::AgeSeconds) ? -1 : m_system.AgeSeconds(p);
     }
-    bool FlushFolder(const Path &path) override
-    {
-        return !Hit(Call::FlushFolder) && m_system.FlushFolder(path);
-    }
+    bool FlushFolder(const Path &p) override { return !Hit(Call::FlushFolder) && m_system.FlushFolder(p); }
     void Pause(int) override { Hit(Call::Pause); }
     // The fault's error, or the system's own for a call let through.
     long LastError() const override { return m_injected ? m_error : m_system.LastError(); }

@@ -98,6 +98,12 @@ public:
     void Press(CDialog &dialog, Key key) override
     {
         const HWND target = ::GetFocus() ? ::GetFocus() : Handle(dialog);
+        // F1 is a key the system turns into WM_HELP as it reads the keyboard: it comes as input.
+        if (key == Key::F1) {
+            INPUT input[2] = {{INPUT_KEYBOARD, {.ki = {VK_F1, 0, 0, 0, 0}}},
+                              {INPUT_KEYBOARD, {.ki = {VK_F1, 0, KEYEVENTF_KEYUP, 0, 0}}}};
+            return static_cast<void>(::SendInput(2, input, sizeof(INPUT)));
+        }
         const WPARAM keys[] = {VK_RETURN, VK_ESCAPE, VK_TAB, VK_TAB};
         SetShift(key == Key::ShiftTab);
         // Posted, so that the dialog's own loop sees it as the dialog manager expects a key.

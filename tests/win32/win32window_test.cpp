@@ -66,6 +66,52 @@ TEST(Win32ViewerLauncher, SaysWhenTheViewerCannotBeStarted)
     }
 }
 
+// A screen reader names an edit field by the static text just before it in
+// window order: Active Accessibility walks GW_HWNDPREV from the field to the
+// first static text, stopping at a control with WS_GROUP or WS_TABSTOP
+// ("Providing the Name Property"). (Wine's oleacc has no object for an edit
+// control to ask; the Tab scenarios show the order of the fields unchanged.)
+// At any scale (the Windows tests run this at 96 and 144 DPI) every one-line
+// label shows its whole text, and every control lies within the dialog.
+TEST(Win32Layout, LabelsNameTheirFieldsFitAndNothingIsClipped)
+{
+    TemporaryWorkingDirectory dir;
+    WriteBytes("SETTINGS", kDefaultSettings);
+    RecordingMessageService messages;
+    RecordingLauncher launcher;
+    CPlaxometDlg main(Driver().Toolkit(), messages, launcher);
+    CEditTextStylesDlg edit(Driver().Toolkit(), messages);
+    std::string named; // each label, then the field after it
+    const auto look = [&](IDialogDriver &, CDialog &dlg) {
+        const HWND hwnd = dynamic_cast<Win32DialogWindow &>(dlg.Window()).Handle();
+        RECT client{}, rect{}, inside{};
+        ::GetClientRect(hwnd, &client);
+        const HDC dc = ::GetDC(hwnd);
+        ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(hwnd, WM_GETFONT, 0, 0)));
+        for (HWND child = ::GetWindow(hwnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+            wchar_t text[256] = {}, kind[16] = {};
+            ::GetClassNameW(child, kind, 16);
+            const int length = ::GetWindowTextW(child, text, 256);
+            ::GetWindowRect(child, &rect);
+            ::MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT *>(&rect), 2);
+            SIZE extent{};
+            ::GetTextExtentPoint32W(dc, text, length, &extent);
+            const bool label = std::wstring(kind) == L"Static" && rect.bottom - rect.top < 2 * extent.cy;
+            ::IntersectRect(&inside, &rect, &client);
+            EXPECT_TRUE(!::IsWindowVisible(child) || ::EqualRect(&inside, &rect)) << Utf8FromWide(text);
+            EXPECT_TRUE(!label || extent.cx <= rect.right - rect.left) << Utf8FromWide(text);
+            if (const HWND next = ::GetWindow(child, GW_HWNDNEXT);
+                label && next && ::SendMessageW(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
+                named += Utf8FromWide(text) + " " + std::to_string(::GetDlgCtrlID(next)) + ", ";
+        }
+        ::ReleaseDC(hwnd, dc);
+    };
+    Play(Driver(), main, {On{IDD_PLAXOMET_DIALOG}.Then(look), On{IDD_PLAXOMET_DIALOG}.Press(Key::Escape)});
+    Play(Driver(), edit, {On{IDD_EDITTEXTSTYLES}.Then(look), On{IDD_EDITTEXTSTYLES}.Press(Key::Escape)});
+    EXPECT_EQ(named, "Stave width required 1000, Stave size required 1001, Page height (HS) required 1002, "
+                     "Name 1010, Size 1011, ");
+}
+
 // On a Cyrillic Windows the ANSI code page is 1251: a name typed there is
 // stored as its bytes in that code page, upper-cased as the system does it
 // (ё to Ё, which Windows-1252's rules would leave alone), and a folder named
