@@ -3,7 +3,6 @@
 #include "base/text8.h"
 #include "qt/appearance.h"
 #include "qt/listwidget.h"
-#include "qt/qtservices.h"
 #include "res/dialogs.h"
 #include "res/resource.h"
 
