@@ -160,7 +160,7 @@ grep -E '^(== |package checked)' "$work/package.log"
 
 step "apt install the package on an untouched $suite, and start it"
 enter "$fresh"
-"${sudo[@]}" cp "$build"/root/plaxomet/build/plaxomet_*.deb "$fresh/root/"
+"${sudo[@]}" cp "$build"/root/plaxomet/dist/plaxomet_*.deb "$fresh/root/"
 inside "$fresh" 'apt-get update -q > /dev/null && DEBIAN_FRONTEND=noninteractive apt-get install -y -q /root/plaxomet_*.deb' > "$work/install.log" 2>&1 || {
     tail -n 30 "$work/install.log"
     exit 1

@@ -1,29 +1,21 @@
 #!/usr/bin/env bash
-# Builds the Debian package into build/ from a release build with Debian's
-# hardening flags (build-deb/), stripped, and checks it: lintian, the
-# installed files, the desktop entry and AppStream metadata, that apt can
-# resolve its dependencies, and that the packaged program answers on the
-# command line.
+# Builds the Debian package the way Debian builds packages (scripts/release.sh
+# --deb: dpkg-buildpackage and debhelper, from debian/, into dist/) and checks
+# it: lintian on it and on its debug symbols package, the installed files,
+# the split of the debug information, the desktop entry and AppStream
+# metadata, that apt can resolve its dependencies, and that the packaged
+# program answers on the command line.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-EXTRA_PACKAGES="dpkg-dev lintian appstream desktop-file-utils" scripts/setup.sh --no-build
-
-export DEB_BUILD_MAINT_OPTIONS=hardening=+all
-cmake -S . -B build-deb -DCMAKE_BUILD_TYPE=None -DBUILD_TESTING=OFF \
-    -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)" \
-    -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)" > /dev/null
-cmake --build build-deb --parallel "$(nproc)"
-rm -f build-deb/plaxomet_*.deb
-(cd build-deb && cpack -G DEB > /dev/null)
-mkdir -p build
-rm -f build/plaxomet_*.deb
-cp build-deb/plaxomet_*.deb build/
-deb=$(ls build/plaxomet_*.deb)
+EXTRA_PACKAGES="lintian appstream desktop-file-utils binutils" scripts/setup.sh --no-build
+scripts/release.sh --deb
+deb=$(ls dist/plaxomet_*.deb)
+dbgsym=$(ls dist/plaxomet-dbgsym_*.deb)
 echo "== $deb"
 dpkg-deb --info "$deb" | grep -E 'Package|Version|Depends|Recommends'
 
 # Every error and warning fails; a tag overridden would need its reason in the package.
-lintian --fail-on error,warning --display-info "$deb"
+lintian --fail-on error,warning --display-info "$deb" "$dbgsym"
 
 root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
@@ -44,6 +36,21 @@ if [ -z "$description" ] || printf '%s\n' "$description" | grep -q '^  '; then
     printf 'the long description is not flowed text:\n%s\n' "$description" >&2
     exit 1
 fi
+# The program is stripped; its debug information is in the debug package, under its build ID.
+if readelf -S "$root/usr/bin/plaxomet" | grep -q '\.debug_info'; then
+    echo "the packaged program is not stripped" >&2
+    exit 1
+fi
+build_id=$(readelf -n "$root/usr/bin/plaxomet" | sed -n 's/.*Build ID: //p')
+# (The listing is read whole first: grep -q stopping early would break dpkg-deb's pipe.)
+debug_files=$(dpkg-deb -c "$dbgsym")
+grep -q "usr/lib/debug/.build-id/${build_id:0:2}/${build_id:2}.debug" <<< "$debug_files" ||
+    { echo "the debug package has no symbols for build ID $build_id" >&2; exit 1; }
+# The release date is the commit's (or the one SOURCE_DATE_EPOCH names).
+release_date=$(date -u -d "@${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}" +%F)
+grep -q "<release version=\"$(dpkg-deb -f "$deb" Version)\" date=\"$release_date\"/>" \
+    "$root/usr/share/metainfo/org.plaxomet.Plaxomet.metainfo.xml" ||
+    { echo "the AppStream release is not dated $release_date" >&2; exit 1; }
 desktop-file-validate "$root/usr/share/applications/org.plaxomet.Plaxomet.desktop"
 appstreamcli validate --no-net --pedantic "$root/usr/share/metainfo/org.plaxomet.Plaxomet.metainfo.xml"
 

@@ -52,7 +52,6 @@ echo "report and settings are the expected bytes; Notepad was started with the r
 
 echo "== the installer, per user"
 installer=$(ls build-windows/plaxomet-*-win64.exe)
-(cd build-windows && sha256sum --check --quiet plaxomet-*-win64.exe.sha256 plaxomet-*-win64.zip.sha256)
 # The icon: 16 colours at 16 and 32 pixels for the dialogs, full colour at the sizes higher scales ask for.
 python3 - res/icons/plaxomet.ico << 'EOF'
 import struct, sys
