@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <system_error>
 #include <utility>
 
@@ -60,6 +61,17 @@ public:
 private:
     FileHandle m_file;
 };
+
+// Whether `action` succeeded; a file error it raises is not passed on.
+bool Attempt(const std::function<void()> &action)
+{
+    try {
+        action();
+        return true;
+    } catch (const CFileException &) {
+        return false;
+    }
+}
 
 // The file a symbolic link finally points at, so that replacing it keeps the link.
 std::filesystem::path ResolveLinks(std::filesystem::path path)
@@ -184,11 +196,8 @@ void RewriteInPlace(const std::string &nameAsPassed, const std::filesystem::path
     try {
         rewrite(bytes);
     } catch (const CFileException &) {
-        try {
-            rewrite(old);
-        } catch (const CFileException &) {
-            // The first failure is the one to report.
-        }
+        // The first failure is the one to report, whether or not the old bytes went back.
+        Attempt([&] { rewrite(old); });
         throw;
     }
 }

@@ -15,6 +15,17 @@ namespace {
 // The dialogs in their modal runs, innermost last.
 std::vector<CDialog *> g_modalDialogs;
 
+// An error's message; a box that fails even to be shown, throwing, answers
+// as one the system could not show: nothing is left that could report it.
+int ShowOrAnswerNone(IMessageService &messages, const std::string &text, MsgIcon icon, MsgModality modality)
+{
+    try {
+        return messages.ShowMessage(text, MsgButtons::OK, icon, modality);
+    } catch (...) {
+        return AnswerNone;
+    }
+}
+
 } // namespace
 
 CDialog::CDialog(int templateId, IToolkit &toolkit, IMessageService &messages, CDialog *parent)
@@ -147,12 +158,8 @@ void CDialog::Notify(Notification code, int id)
 // No memory is the one error shown in front of everything, as it may stop any program.
 void CDialog::ReportOutOfMemory()
 {
-    try {
-        m_messages.ShowMessage(std::string(res::LoadString(res::AFX_IDP_FAILED_MEMORY_ALLOC)), MsgButtons::OK,
-                               MsgIcon::Exclamation, MsgModality::System);
-    } catch (...) {
-        // Nothing is left that could report it.
-    }
+    ShowOrAnswerNone(m_messages, std::string(res::LoadString(res::AFX_IDP_FAILED_MEMORY_ALLOC)),
+                     MsgIcon::Exclamation, MsgModality::System);
 }
 
 void CDialog::ReportError()
@@ -170,11 +177,7 @@ void CDialog::ReportError()
     } catch (...) {
         text = res::LoadString(res::AFX_IDP_INTERNAL_FAILURE);
     }
-    try {
-        m_messages.ShowMessage(text, MsgButtons::OK, MsgIcon::Stop);
-    } catch (...) {
-        // Nothing is left that could report it.
-    }
+    ShowOrAnswerNone(m_messages, text, MsgIcon::Stop, MsgModality::Application);
 }
 
 void CWnd::Attach(IDialogWindow &window, int id)

@@ -17,6 +17,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
                 std::abort(); // more text than bytes read
         }
     } catch (const CArchiveException &) {
+        return 0; // the end of the data, or a string it cannot hold whole
     }
-    return 0;
 }

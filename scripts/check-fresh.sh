@@ -4,7 +4,8 @@
 # machine's configured mirror, clones the committed project into a folder
 # under /root (closed to other users), runs the test command there, then the
 # run command on a private display until the first-start message and the
-# main dialog are up. It then builds the Debian package there, installs it
+# main dialog are up. It then builds the Debian package there, lints the
+# sources with that release's clang-format and clang-tidy, installs the package
 # with apt on an untouched copy of the fresh system and starts it from
 # /usr/bin the same way. Whatever happens, it ends the processes it started
 # in there, unmounts and removes the systems it made.
@@ -157,6 +158,14 @@ inside "$build" 'cd /root/plaxomet && ./scripts/package.sh' > "$work/package.log
     exit 1
 }
 grep -E '^(== |package checked)' "$work/package.log"
+
+step "./scripts/lint.sh with $suite's clang-format and clang-tidy"
+inside "$build" 'cd /root/plaxomet && ./scripts/lint.sh' > "$work/lint.log" 2>&1 || {
+    tail -n 60 "$work/lint.log"
+    echo "lint.sh fails with the tools of $suite" >&2
+    exit 1
+}
+grep -E '^(formatting|clang-tidy):' "$work/lint.log"
 
 step "apt install the package on an untouched $suite, and start it"
 enter "$fresh"

@@ -1,9 +1,9 @@
 #include "styles/styles.h"
 
 #include "archive/archive.h"
+#include "base/desktop.h"
 #include "base/fileerror.h"
 #include "base/fileio.h"
-#include "base/messagebox.h"
 #include "base/numtext.h"
 #include "res/strings.h"
 #include "styles/textsizelist.h"
@@ -40,8 +40,8 @@ std::vector<std::string> ReadEntries(CArchive &ar)
         }
     } catch (const CArchiveException &) {
         // The end of the file, or a record that cannot be read whole: the list ends here.
+        return entries;
     }
-    return entries;
 }
 
 } // namespace

@@ -176,6 +176,7 @@ TEST(SaveFaults, EveryCallFailingOrACrashLeavesOneWholeFile)
     // In a folder that takes no new file the file is rewritten where it is:
     // a disk that fills at any byte leaves the old bytes whole, and after a
     // crash at any call the next save is whole.
+    int crashes = 0;
     for (std::size_t at = 0; at < kOld.size(); ++at) {
         TemporaryWorkingDirectory dir;
         WriteBytes("DATA", kNew);
@@ -188,10 +189,12 @@ TEST(SaveFaults, EveryCallFailingOrACrashLeavesOneWholeFile)
         try {
             SaveThrough(crashing, kOld);
         } catch (const SimulatedCrash &) {
+            ++crashes;
         }
         EXPECT_EQ(SaveThrough(full), "") << "after a crash at call " << at; // its disk has room again
         EXPECT_EQ(ReadBytes("DATA"), kNew) << "after a crash at call " << at;
     }
+    EXPECT_GT(crashes, 10) << "saves cut short at each of their calls";
 
     // However often crashes left a temporary file, the next save succeeds;
     // one a copy still saving may own (under a minute old) stays.
@@ -209,7 +212,7 @@ TEST(SaveFaults, EveryCallFailingOrACrashLeavesOneWholeFile)
 // nothing: as root, `checks` run in a child process that has dropped to the
 // user nobody; its failures are printed as they happen and fail this test.
 template <class Checks>
-void AsUnprivileged([[maybe_unused]] Checks checks)
+void AsUnprivileged([[maybe_unused]] const Checks &checks)
 {
 #ifdef _WIN32
     GTEST_SKIP() << "Windows has no permission bits; its read-only attribute has tests of its own";
