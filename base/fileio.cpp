@@ -76,10 +76,9 @@ bool Attempt(const std::function<void()> &action)
 // The file a symbolic link finally points at, so that replacing it keeps the link.
 std::filesystem::path ResolveLinks(std::filesystem::path path)
 {
-    std::error_code ec;
-    for (int hops = 0; hops < 40 && std::filesystem::is_symlink(path, ec); ++hops) {
-        const auto target = std::filesystem::read_symlink(path, ec);
-        if (ec)
+    for (int hops = 0; hops < 40; ++hops) {
+        const auto target = Files().LinkTarget(path);
+        if (target.empty())
             break;
         path = target.is_absolute() ? target : path.parent_path() / target;
     }
@@ -268,8 +267,7 @@ void ReplaceFileContents(const std::string &nameAsPassed, const std::filesystem:
         // A folder that takes no new files, or a file whose owner a new one
         // could not keep, still lets a writable file be rewritten where it is.
         const long error = Files().LastError();
-        std::error_code ignored;
-        if (!IsAccessDenied(error) || !exists || !std::filesystem::is_regular_file(target, ignored))
+        if (!IsAccessDenied(error) || !exists || !Files().IsRegularFile(target))
             Raise(error, nameAsPassed);
         RewriteInPlace(nameAsPassed, target, bytes);
         return;

@@ -8,7 +8,9 @@
 // The operating system's files as the file layer uses them: one seam for
 // both platforms, through which every call of a load or a save goes, so that
 // tests can fail or stop any of them. Each platform implements it in a file
-// of its own (filesystem_posix.cpp, filesystem_win32.cpp).
+// of its own (filesystem_posix.cpp, filesystem_win32.cpp). Only path
+// arithmetic stays outside: the full path a message names
+// (std::filesystem::absolute), which asks no file anything.
 namespace fileio {
 
 // An open file: a POSIX descriptor or a Windows HANDLE.
@@ -50,6 +52,11 @@ public:
     virtual bool Replace(const std::filesystem::path &replacement, const std::filesystem::path &replaced) = 0;
     virtual bool Remove(const std::filesystem::path &path) = 0;
     virtual bool Exists(const std::filesystem::path &path) = 0;
+    // An existing regular file, symbolic links followed: no folder, device or FIFO.
+    virtual bool IsRegularFile(const std::filesystem::path &path) = 0;
+    // What the symbolic link `path` points at, as the link says it; empty
+    // where `path` is no symbolic link.
+    virtual std::filesystem::path LinkTarget(const std::filesystem::path &path) = 0;
     // Seconds since the file was last written; -1 where there is none.
     virtual long long AgeSeconds(const std::filesystem::path &path) = 0;
     // Makes a rename in the file's folder survive a power cut, where the

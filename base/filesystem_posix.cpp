@@ -118,6 +118,24 @@ public:
         return Succeeded(::stat(path.c_str(), &status));
     }
 
+    bool IsRegularFile(const std::filesystem::path &path) override
+    {
+        struct stat status = {};
+        return Succeeded(::stat(path.c_str(), &status)) && S_ISREG(status.st_mode);
+    }
+
+    std::filesystem::path LinkTarget(const std::filesystem::path &path) override
+    {
+        std::string target(4096, '\0');
+        const ssize_t length = ::readlink(path.c_str(), target.data(), target.size());
+        if (length < 0) {
+            m_error = errno;
+            return {};
+        }
+        target.resize(static_cast<std::size_t>(length));
+        return target;
+    }
+
     long long AgeSeconds(const std::filesystem::path &path) override
     {
         struct stat status = {};

@@ -108,6 +108,31 @@ public:
         return Succeeded(::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES);
     }
 
+    bool IsRegularFile(const std::filesystem::path &path) override
+    {
+        const HANDLE file =
+            ::CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                          OPEN_EXISTING, 0, nullptr);
+        if (!Succeeded(file != INVALID_HANDLE_VALUE))
+            return false;
+        // Without FILE_FLAG_BACKUP_SEMANTICS a folder does not open at all.
+        const bool regular = ::GetFileType(file) == FILE_TYPE_DISK;
+        ::CloseHandle(file);
+        return regular;
+    }
+
+    // Symbolic links on Windows are rare and need a privilege to make; the
+    // standard library reads their reparse data.
+    std::filesystem::path LinkTarget(const std::filesystem::path &path) override
+    {
+        std::error_code error;
+        if (!std::filesystem::is_symlink(path, error))
+            return {};
+        auto target = std::filesystem::read_symlink(path, error);
+        m_error = static_cast<DWORD>(error.value());
+        return error ? std::filesystem::path() : target;
+    }
+
     long long AgeSeconds(const std::filesystem::path &path) override
     {
         WIN32_FILE_ATTRIBUTE_DATA data{};

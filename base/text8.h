@@ -11,8 +11,8 @@
 // become '?'.
 //
 // It is the one encoding of every string the core and the dialog classes
-// hand on: window and control texts and list entries (dialogs/window.h),
-// messages (base/messagebox.h), file names in error messages, system error
+// hand on: window and control texts and list entries (dialogs/toolkit.h),
+// messages (base/desktop.h), file names in error messages, system error
 // texts and the stored names. Only the toolkits and the platform files
 // convert, at the system's edge: UTF-16 for Win32 and Qt, UTF-8 for POSIX.
 namespace text8 {

@@ -1,7 +1,7 @@
 #include "calc/report.h"
 
+#include "base/desktop.h"
 #include "base/fileio.h"
-#include "base/messagebox.h"
 #include "base/numtext.h"
 #include "calc/calculator.h"
 #include "res/strings.h"

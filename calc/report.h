@@ -1,24 +1,13 @@
 #pragma once
 
 #include <array>
-#include <functional>
 #include <string>
 
 class CCalculatorValues;
 class IMessageService;
+class IViewerLauncher;
 
 inline constexpr char kReportFileName[] = "PlaxometReport.txt";
-
-// The desktop's text viewer, which each toolkit's services know: it opens a
-// file of the working folder and never waits for the viewer. When no program
-// could open the file it calls `failed` with what went wrong, in the
-// program's 8-bit text: at once, or later from the event loop.
-class IViewerLauncher {
-public:
-    using Failed = std::function<void(const std::string &what)>;
-    virtual ~IViewerLauncher() = default;
-    virtual void Open(const std::string &fileName, Failed failed) = 0;
-};
 
 // The report's eight pieces of text, with "\n" line breaks.
 std::array<std::string, 8> ReportPieces(const CCalculatorValues &values);

@@ -1,9 +1,9 @@
 #include "calc/settings.h"
 
 #include "archive/archive.h"
+#include "base/desktop.h"
 #include "base/fileerror.h"
 #include "base/fileio.h"
-#include "base/messagebox.h"
 #include "calc/calculator.h"
 #include "res/strings.h"
 

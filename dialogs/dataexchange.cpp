@@ -1,6 +1,6 @@
 #include "dialogs/dataexchange.h"
 
-#include "base/messagebox.h"
+#include "base/desktop.h"
 #include "base/numtext.h"
 #include "dialogs/dialog.h"
 #include "res/dialogs.h"

@@ -1,7 +1,7 @@
 #include "dialogs/dialog.h"
 
+#include "base/desktop.h"
 #include "base/fileerror.h"
-#include "base/messagebox.h"
 #include "base/systemerror.h"
 #include "dialogs/dataexchange.h"
 #include "res/resource.h"

@@ -3,7 +3,7 @@
 // dialogs/: the dialog classes and field exchange, written once for every
 // toolkit; window.h is the interface a toolkit implements.
 
-#include "dialogs/window.h"
+#include "dialogs/toolkit.h"
 
 #include <span>
 #include <string>

@@ -1,6 +1,6 @@
 #include "dialogs/plaxometdlg.h"
 
-#include "base/messagebox.h"
+#include "base/desktop.h"
 #include "calc/report.h"
 #include "calc/settings.h"
 #include "dialogs/dataexchange.h"

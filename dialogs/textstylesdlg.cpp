@@ -1,6 +1,6 @@
 #include "dialogs/textstylesdlg.h"
 
-#include "base/messagebox.h"
+#include "base/desktop.h"
 #include "base/text8.h"
 #include "dialogs/dataexchange.h"
 #include "res/resource.h"

@@ -56,14 +56,15 @@ public:
     }
 };
 
-CListWidget::CListWidget(QWidget *parent) : QListWidget(parent), m_delegate(new TabStopDelegate(this))
+MultiColumnListWidget::MultiColumnListWidget(QWidget *parent)
+    : QListWidget(parent), m_delegate(new TabStopDelegate(this))
 {
     setItemDelegate(m_delegate);
     setUniformItemSizes(true);
     ApplyColumnWidth();
 }
 
-void CListWidget::SetMultiColumn(bool multiColumn)
+void MultiColumnListWidget::SetMultiColumn(bool multiColumn)
 {
     setFlow(multiColumn ? QListView::TopToBottom : QListView::LeftToRight);
     setWrapping(multiColumn);
@@ -72,7 +73,7 @@ void CListWidget::SetMultiColumn(bool multiColumn)
     setHorizontalScrollBarPolicy(multiColumn ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
 }
 
-void CListWidget::SetTabStop(int pixels)
+void MultiColumnListWidget::SetTabStop(int pixels)
 {
     m_delegate->tabStop = pixels;
     m_columnWidth = 0;
@@ -84,20 +85,20 @@ void CListWidget::SetTabStop(int pixels)
     viewport()->update();
 }
 
-int CListWidget::EntryWidth(const QString &entry) const
+int MultiColumnListWidget::EntryWidth(const QString &entry) const
 {
     // The style's margins either side of an item's text, and a pixel for the focus rectangle.
     const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
     return LayOut(entry, m_delegate->tabStop, fontMetrics(), [](QStringView, int) {}) + 2 * margin + 2;
 }
 
-void CListWidget::Widen(const QStringList &entries)
+void MultiColumnListWidget::Widen(const QStringList &entries)
 {
     for (const auto &entry : entries)
         m_columnWidth = std::max(m_columnWidth, EntryWidth(entry));
 }
 
-void CListWidget::ApplyColumnWidth()
+void MultiColumnListWidget::ApplyColumnWidth()
 {
     const int width = std::max(m_columnWidth, EntryWidth(QString()));
     const QSize grid(width, fontMetrics().height() + 2);
@@ -105,20 +106,20 @@ void CListWidget::ApplyColumnWidth()
         setGridSize(grid);
 }
 
-void CListWidget::InsertEntry(int index, const QString &entry)
+void MultiColumnListWidget::InsertEntry(int index, const QString &entry)
 {
     insertItem(index, entry);
     Widen({entry});
     ApplyColumnWidth();
 }
 
-void CListWidget::DeleteEntry(int index)
+void MultiColumnListWidget::DeleteEntry(int index)
 {
     if (index >= 0 && index < count())
         delete takeItem(index);
 }
 
-void CListWidget::ResetEntries(const QStringList &entries)
+void MultiColumnListWidget::ResetEntries(const QStringList &entries)
 {
     const int current = currentRow();
     clear();

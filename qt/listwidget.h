@@ -8,11 +8,11 @@ class TabStopDelegate;
 // next, with one horizontal scroll bar; every column is as wide as the widest
 // entry, so no name or size is ever cut; a TAB in an entry moves on to the
 // next tab stop.
-class CListWidget : public QListWidget {
+class MultiColumnListWidget : public QListWidget {
     Q_OBJECT
 
 public:
-    explicit CListWidget(QWidget *parent = nullptr);
+    explicit MultiColumnListWidget(QWidget *parent = nullptr);
 
     void SetMultiColumn(bool multiColumn);
     // Tab stops every `pixels`, as a list box given one tab stop has them.

@@ -145,7 +145,7 @@ QWidget *CreateControl(const res::ControlTemplate &c, QWidget *parent)
     }
     case res::ControlKind::GroupBox: return new QGroupBox(text, parent);
     case res::ControlKind::ListBox: {
-        auto *list = new CListWidget(parent);
+        auto *list = new MultiColumnListWidget(parent);
         list->setSelectionMode((c.styles & res::ExtendedSel) ? QAbstractItemView::ExtendedSelection
                                                              : QAbstractItemView::SingleSelection);
         list->SetMultiColumn((c.styles & res::MultiColumn) != 0);
@@ -247,7 +247,7 @@ void QtDialogWindow::CreateControls(const res::DialogTemplate &dialogTemplate)
         const int id = c.id;
         if (auto *button = qobject_cast<QAbstractButton *>(control))
             connect(button, &QAbstractButton::clicked, this, [this, id] { m_events.Command(id); });
-        if (auto *list = qobject_cast<CListWidget *>(control))
+        if (auto *list = qobject_cast<MultiColumnListWidget *>(control))
             connect(list, &QListWidget::itemDoubleClicked, this, [this, id] { m_events.DoubleClick(id); });
         if (auto *edit = qobject_cast<QLineEdit *>(control)) {
             edit->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -395,9 +395,9 @@ QLineEdit *QtDialogWindow::Edit(int id) const
     return qobject_cast<QLineEdit *>(GetDlgItem(id));
 }
 
-CListWidget *QtDialogWindow::List(int id) const
+MultiColumnListWidget *QtDialogWindow::List(int id) const
 {
-    return qobject_cast<CListWidget *>(GetDlgItem(id));
+    return qobject_cast<MultiColumnListWidget *>(GetDlgItem(id));
 }
 
 std::string QtDialogWindow::GetText(int id) const
@@ -503,7 +503,7 @@ int QtDialogWindow::ListCaret(int id) const
 
 void QtDialogWindow::ListSetCaret(int id, int index)
 {
-    CListWidget *list = List(id);
+    MultiColumnListWidget *list = List(id);
     if (index >= 0 && index < list->count())
         list->setCurrentRow(index, QItemSelectionModel::NoUpdate);
 }

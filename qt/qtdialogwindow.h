@@ -3,7 +3,7 @@
 // qt/: the Qt Widgets toolkit: dialog windows built from the templates, message
 // boxes, the viewer launch and the application icon.
 
-#include "dialogs/window.h"
+#include "dialogs/toolkit.h"
 
 #include <QDialog>
 
@@ -14,7 +14,7 @@ class QButtonGroup;
 class QLineEdit;
 class QListWidgetItem;
 class QMenu;
-class CListWidget;
+class MultiColumnListWidget;
 
 namespace res {
 struct DialogTemplate;
@@ -71,7 +71,7 @@ protected:
 private:
     void CreateControls(const res::DialogTemplate &dialogTemplate);
     QLineEdit *Edit(int id) const;
-    CListWidget *List(int id) const;
+    MultiColumnListWidget *List(int id) const;
 
     IDialogEvents &m_events;
     int m_baseUnitX = 0;

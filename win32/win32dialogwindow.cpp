@@ -1,5 +1,6 @@
 #include "win32/win32dialogwindow.h"
 
+#include "dialogs/dialog.h"
 #include "res/dialogs.h"
 #include "res/resource.h"
 #include "win32/widetext.h"
@@ -19,9 +20,6 @@ std::wstring WideText(HWND control)
     return text;
 }
 
-// The dialogs running modally, innermost last.
-std::vector<const Win32DialogWindow *> g_running;
-
 } // namespace
 
 Win32DialogWindow::Win32DialogWindow(const res::DialogTemplate &dialogTemplate, IDialogEvents &events,
@@ -31,18 +29,19 @@ Win32DialogWindow::Win32DialogWindow(const res::DialogTemplate &dialogTemplate, 
 
 HWND InnermostDialog()
 {
-    return g_running.empty() ? nullptr : g_running.back()->Handle();
+    // The dialog classes keep the one list of running dialogs.
+    const CDialog *dialog = CDialog::ActiveModal();
+    const auto *window = dialog ? dynamic_cast<const Win32DialogWindow *>(&dialog->Window()) : nullptr;
+    return window ? window->Handle() : nullptr;
 }
 
 int Win32DialogWindow::RunModal()
 {
     const auto data = BuildDialogTemplate(m_template);
     const HWND owner = m_owner ? m_owner->m_hwnd : nullptr;
-    g_running.push_back(this);
     const auto result = ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr),
                                                   reinterpret_cast<const DLGTEMPLATE *>(data.data()), owner,
                                                   DialogProc, reinterpret_cast<LPARAM>(this));
-    g_running.pop_back();
     return static_cast<int>(result);
 }
 

@@ -4,7 +4,7 @@
 // manager from the same templates, the system menu, the list box, message
 // boxes and the viewer launch.
 
-#include "dialogs/window.h"
+#include "dialogs/toolkit.h"
 #include "win32/dialogtemplate.h"
 
 #include <windows.h>

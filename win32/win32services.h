@@ -1,7 +1,6 @@
 #pragma once
 
-#include "base/messagebox.h"
-#include "calc/report.h"
+#include "base/desktop.h"
 #include "win32/widetext.h"
 
 #include <string>

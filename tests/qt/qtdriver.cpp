@@ -74,7 +74,7 @@ public:
 
     void ClickItem(CDialog &dialog, int listId, int index, ItemClick how) override
     {
-        auto *list = Item<CListWidget>(dialog, listId);
+        auto *list = Item<MultiColumnListWidget>(dialog, listId);
         list->scrollToItem(list->item(index));
         const QPoint at = list->visualItemRect(list->item(index)).center();
         const auto keys = how == ItemClick::WithControl ? Qt::ControlModifier : Qt::NoModifier;
@@ -110,7 +110,7 @@ public:
 
     std::vector<std::string> ListLines(CDialog &dialog, int id) override
     {
-        auto *list = Item<CListWidget>(dialog, id);
+        auto *list = Item<MultiColumnListWidget>(dialog, id);
         std::vector<std::string> lines;
         lines.reserve(static_cast<std::size_t>(list->count()));
         for (int i = 0; i < list->count(); ++i)
@@ -120,7 +120,7 @@ public:
 
     bool ShowsWhole(CDialog &dialog, int listId, int index) override
     {
-        auto *list = Item<CListWidget>(dialog, listId);
+        auto *list = Item<MultiColumnListWidget>(dialog, listId);
         const QRect cell = list->visualItemRect(list->item(index));
         return cell.width() >= list->EntryWidth(list->item(index)->text()) &&
                cell.bottom() <= list->viewport()->height() &&

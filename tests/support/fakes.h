@@ -1,7 +1,7 @@
 #pragma once
 
+#include "base/desktop.h"
 #include "base/fileio.h"
-#include "base/messagebox.h"
 #include "calc/calculator.h"
 #include "calc/report.h"
 
@@ -67,7 +67,8 @@ public:
     using FileHandle = fileio::FileHandle;
     // clang-format off
     enum class Call { OpenForReading, Read, MayWrite, CreateNew, OpenForRewrite, CreateOrTruncate, Write, SetLength,
-                      Flush, Close, Replace, Remove, Exists, AgeSeconds, FlushFolder, Pause };
+                      Flush, Close, Replace, Remove, Exists, IsRegularFile, LinkTarget, AgeSeconds, FlushFolder,
+                      Pause };
     // clang-format on
     enum class Fault {
         Fail,       // the call does nothing and fails with `error`
@@ -80,42 +81,26 @@ public:
         : failAt(failAt), fault(fault), error(error), persistent(persistent)
     {}
 
-    FileHandle OpenForReading(const Path &p) override
-    {
-        return Hit(Call::OpenForReading) ? fileio::kNoFile : m_system.OpenForReading(p);
-    }
-    long Read(FileHandle f, void *to, std::size_t n) override
-    {
-        return Hit(Call::Read) ? -1 : m_system.Read(f, to, n);
-    }
+    // Each call, unless it is the one to fail, is the system's own. One to a line, as a table.
+    // clang-format off
+    FileHandle OpenForReading(const Path &p) override { return Hit(Call::OpenForReading) ? fileio::kNoFile : m_system.OpenForReading(p); }
+    long Read(FileHandle f, void *to, std::size_t n) override { return Hit(Call::Read) ? -1 : m_system.Read(f, to, n); }
     bool MayWrite(const Path &p) override { return !Hit(Call::MayWrite) && m_system.MayWrite(p); }
-    FileHandle CreateNew(const Path &p, const Path &like) override
-    {
-        return Hit(Call::CreateNew) ? fileio::kNoFile : m_system.CreateNew(p, like);
-    }
-    FileHandle OpenForRewrite(const Path &p) override
-    {
-        return Hit(Call::OpenForRewrite) ? fileio::kNoFile : m_system.OpenForRewrite(p);
-    }
-    FileHandle CreateOrTruncate(const Path &p) override
-    {
-        return Hit(Call::CreateOrTruncate) ? fileio::kNoFile : m_system.CreateOrTruncate(p);
-    }
+    FileHandle CreateNew(const Path &p, const Path &like) override { return Hit(Call::CreateNew) ? fileio::kNoFile : m_system.CreateNew(p, like); }
+    FileHandle OpenForRewrite(const Path &p) override { return Hit(Call::OpenForRewrite) ? fileio::kNoFile : m_system.OpenForRewrite(p); }
+    FileHandle CreateOrTruncate(const Path &p) override { return Hit(Call::CreateOrTruncate) ? fileio::kNoFile : m_system.CreateOrTruncate(p); }
     long Write(FileHandle file, const void *data, std::size_t size) override;
-    bool SetLength(FileHandle f, std::uint64_t n) override
-    {
-        return !Hit(Call::SetLength) && m_system.SetLength(f, n);
-    }
+    bool SetLength(FileHandle f, std::uint64_t n) override { return !Hit(Call::SetLength) && m_system.SetLength(f, n); }
     bool Flush(FileHandle f) override { return !Hit(Call::Flush) && m_system.Flush(f); }
     bool Close(FileHandle file) override;
     bool Replace(const Path &replacement, const Path &replaced) override;
     bool Remove(const Path &p) override { return !Hit(Call::Remove) && m_system.Remove(p); }
     bool Exists(const Path &p) override { return !Hit(Call::Exists) && m_system.Exists(p); }
-    long long AgeSeconds(const Path &p) override
-    {
-        return Hit(Call::AgeSeconds) ? -1 : m_system.AgeSeconds(p);
-    }
+    bool IsRegularFile(const Path &p) override { return !Hit(Call::IsRegularFile) && m_system.IsRegularFile(p); }
+    Path LinkTarget(const Path &p) override { return Hit(Call::LinkTarget) ? Path() : m_system.LinkTarget(p); }
+    long long AgeSeconds(const Path &p) override { return Hit(Call::AgeSeconds) ? -1 : m_system.AgeSeconds(p); }
     bool FlushFolder(const Path &p) override { return !Hit(Call::FlushFolder) && m_system.FlushFolder(p); }
+    // clang-format on
     void Pause(int) override { Hit(Call::Pause); }
     // The fault's error, or the system's own for a call let through.
     long LastError() const override { return m_injected ? m_error : m_system.LastError(); }

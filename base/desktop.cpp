@@ -1,4 +1,4 @@
-#include "base/messagebox.h"
+#include "base/desktop.h"
 
 MsgIcon EffectiveIcon(MsgButtons buttons, MsgIcon icon)
 {

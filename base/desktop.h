@@ -1,7 +1,12 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
+
+// The desktop's services the program uses: message boxes and the text
+// viewer. Each toolkit implements them (dialogs/toolkit.h lists all it does);
+// the core and the dialog classes see only these interfaces.
 
 // Every message the program shows goes through this one service, as 8-bit text (base/text8.h).
 enum class MsgButtons { OK, OKCancel, YesNo, YesNoCancel };
@@ -26,3 +31,14 @@ MsgIcon EffectiveIcon(MsgButtons buttons, MsgIcon icon);
 
 // The caption of every box: the executable's file name without folder and extension.
 std::string ApplicationNameFromPath(std::string_view executablePath);
+
+// The desktop's text viewer: it opens a file of the working folder and never
+// waits for the viewer. When no program could open the file it calls
+// `failed` with what went wrong, in the program's 8-bit text: at once, or
+// later from the event loop.
+class IViewerLauncher {
+public:
+    using Failed = std::function<void(const std::string &what)>;
+    virtual ~IViewerLauncher() = default;
+    virtual void Open(const std::string &fileName, Failed failed) = 0;
+};

@@ -1,7 +1,18 @@
 #pragma once
 
-// The small interface each toolkit (Qt, Win32) implements to draw the dialog
-// classes, which never see a toolkit themselves.
+// Everything a toolkit (Qt, Win32) implements, for the dialog classes and the
+// core, which never see a toolkit themselves:
+//
+//   duty                          interface          Qt                   Win32
+//   dialogs' windows, controls    IToolkit,          qt/qtdialogwindow    win32/win32dialogwindow
+//                                 IDialogWindow
+//   message boxes                 IMessageService    qt/qtservices        win32/win32services
+//   the text viewer               IViewerLauncher    qt/qtservices        win32/win32services
+//   files                         fileio::FileSystem (base/filesystem.h, one per platform, not per toolkit)
+//
+// The two services live in base/desktop.h, where the core, which uses them, can see them.
+
+#include "base/desktop.h"
 
 #include <memory>
 #include <string>
