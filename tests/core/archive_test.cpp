@@ -1,7 +1,6 @@
 #include "archive/archive.h"
 #include "base/fileerror.h"
 
-#include <cmath>
 #include <cstdint>
 #include <gtest/gtest.h>
 

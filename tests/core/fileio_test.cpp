@@ -357,13 +357,15 @@ TEST(ReadFile, AFailedReadClosesTheFile)
 }
 
 #ifdef _WIN32
-// Runs `call` while FILE is open in another program, which shares with others what `share` says.
-void WhileHeld(DWORD share, const std::function<void()> &call)
+// Runs `call` while FILE is open in another program, for `access`, sharing with others what `share` says.
+void WhileHeld(DWORD share, const std::function<void()> &call, DWORD access = GENERIC_READ)
 {
     const std::shared_ptr<void> held(
-        ::CreateFileW(L"FILE", GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr), ::CloseHandle);
+        ::CreateFileW(L"FILE", access, share, nullptr, OPEN_EXISTING, 0, nullptr), ::CloseHandle);
     call();
 }
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+const std::function<void()> kMayWriteFile = [] { EXPECT_TRUE(fileio::SystemFiles().MayWrite("FILE")); };
 #endif
 
 // What the system itself refuses, named as the program passed the file, the
@@ -383,6 +385,8 @@ TEST(FileErrors, LoadsAndSavesTheSystemRefusesNameTheFileAsPassed)
          "Encountered a sharing violation while accessing FILE.."},
         // An indexer or a backup reading the file, sharing read access as readers do, stops no load.
         {[] { WhileHeld(FILE_SHARE_READ, [] { fileio::ReadFile("FILE.", "FILE"); }); }, ""},
+        // A writer sharing everything (a log viewer, a sync client) leaves the file writable to us too.
+        {[] { WhileHeld(kShareAll, kMayWriteFile, GENERIC_WRITE); }, ""},
 #else
         {[] { Save("SUB/DATA"); }, "SUB/DATA. was not found."},
 #endif

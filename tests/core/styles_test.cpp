@@ -21,12 +21,10 @@ TEST(TextSizeEntry, SplitsAtTheLastTab)
         const char *entry;
         const char *name;
         float size;
-    } rows[] = {
-        {"BODY\t12.00", "BODY", 12.0f},
-        {"A\tB\t1.50", "A\tB", 1.5f},
-        {"N\t-2.25", "N", -2.25f},
-        {"N\tinf", "N", INFINITY},
-    };
+    } rows[] = {{"BODY\t12.00", "BODY", 12.0f},
+                {"A\tB\t1.50", "A\tB", 1.5f},
+                {"N\t-2.25", "N", -2.25f},
+                {"N\tinf", "N", INFINITY}};
     for (const auto &row : rows) {
         EXPECT_EQ(SplitEntry(row.entry).name, row.name) << row.entry;
         EXPECT_EQ(SplitEntry(row.entry).size, row.size) << row.entry;

@@ -5,7 +5,6 @@
 
 #include <functional>
 #include <string>
-#include <utility>
 #include <vector>
 
 class CDialog;
@@ -46,8 +45,11 @@ public:
     // beyond the list's width.
     virtual bool ShowsWhole(CDialog &dialog, int listId, int index) = 0;
     // How far the window's centre lies from its owner's, or from the screen's
-    // work area's when it has none: x and y, in pixels.
-    virtual std::pair<int, int> OffCentre(CDialog &dialog) = 0;
+    // work area's when it has none (x and y, in pixels), and the owner's caption ("" for none).
+    // clang-format off
+    struct Placement { int x, y; std::string owner; };
+    // clang-format on
+    virtual Placement OffCentre(CDialog &dialog) = 0;
 };
 
 // The driver of the toolkit these tests run on; its test program sets it.

@@ -4,7 +4,6 @@
 #include "res/resource.h"
 #include "tests/dialogs/scenario.h"
 
-#include <cstdint>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <limits>
@@ -36,8 +35,8 @@ const Scenario kMainScenarios[] = {
                M.ExpectText(IDC_PAGEHEIGHT, "25"), M.ExpectChecks(false, true),
                M.ExpectText(IDC_STAVEWIDTHUNITS, "cm"), M.ExpectText(IDC_PAGEHEIGHTUNITS, "cm"),
                M.ExpectFocus(IDC_STAVEWIDTH), M.ExpectSelectedText(IDC_STAVEWIDTH, "19"), M.ChooseAbout(),
-               A.ExpectCentred(), A.Press(Key::Enter), M.ExpectFocus(IDC_STAVEWIDTH), M.Press(Key::F1),
-               A.Press(Key::Enter), M.Press(Key::Escape)},
+               A.ExpectCentred("Plaxomet"), A.Press(Key::Enter), M.ExpectFocus(IDC_STAVEWIDTH),
+               M.Press(Key::F1), A.Press(Key::Enter), M.Press(Key::Escape)},
      .messages = {{"SETTINGS file not found"}},
      .after = {{"SETTINGS", kDefaultSettings}, {kReport, std::nullopt}}},
 

@@ -30,13 +30,20 @@ struct Player {
             waited = 0;
             // Posted first, so that it runs inside a nested dialog this step opens.
             driver.Post([self] { self->Tick(self); });
-            SCOPED_TRACE("step " + std::to_string(next));
+            // A failure names the step's own line, what it did and in which dialog.
+            const testing::ScopedTrace trace(step.where.file, step.where.line,
+                                             step.what + " in \"" + driver.Caption(*active) + "\"");
             step.act(driver, *active);
             return;
         }
         if (++waited > kPatience) {
-            ADD_FAILURE() << "step " << next + 1 << " of " << steps.size() << ": dialog "
-                          << active->TemplateId() << " is ended, its steps done or not its turn";
+            // The step that waited in vain names its line; with none left, the last one.
+            static const Step none{0, nullptr, "no step", {__FILE__, __LINE__}};
+            const Step &step = next < steps.size() ? steps[next] : steps.empty() ? none : steps.back();
+            ADD_FAILURE_AT(step.where.file, step.where.line)
+                << (next < steps.size() ? step.what + " waited for " + IdName(step.dialog)
+                                        : "every step done")
+                << ", but \"" << driver.Caption(*active) << "\" stayed open";
             active->EndDialog(-2);
             waited = 0;
         }
@@ -82,15 +89,33 @@ void RunScenario(On top, const Scenario &scenario)
     EXPECT_EQ(FolderEntries("."), scenario.folder.value_or(FolderEntries("."))) << "the folder afterwards";
 }
 
-Step On::ChooseAbout() const
+std::string IdName(int id)
 {
-    return Then(
-        [](auto &d, auto &w) { d.ChooseSystemMenuItem(w, std::string(res::LoadString(res::IDS_ABOUTBOX))); });
+    // clang-format off
+#define PLAXOMET_ID(name) {name, #name}
+    static const std::map<int, std::string> names = {
+        PLAXOMET_ID(IDOK), PLAXOMET_ID(IDCANCEL), PLAXOMET_ID(IDD_ABOUTBOX), PLAXOMET_ID(IDD_PLAXOMET_DIALOG),
+        PLAXOMET_ID(IDD_TEXTSTYLES), PLAXOMET_ID(IDD_EDITTEXTSTYLES), PLAXOMET_ID(IDC_STAVEWIDTH),
+        PLAXOMET_ID(IDC_STAVESIZE), PLAXOMET_ID(IDC_PAGEHEIGHT), PLAXOMET_ID(IDC_NEW), PLAXOMET_ID(IDC_INCHES),
+        PLAXOMET_ID(IDC_CENTIMETERS), PLAXOMET_ID(IDC_EDIT), PLAXOMET_ID(IDC_DELETE),
+        {IDC_STYLESLIST, "IDC_STYLESLIST/IDC_TEXTSIZES"}, PLAXOMET_ID(IDC_ENTRYNAME), PLAXOMET_ID(IDC_ENTRYSIZE)};
+    // clang-format on
+#undef PLAXOMET_ID
+    const auto found = names.find(id);
+    return found != names.end() ? found->second : id == 0 ? "no control" : "control " + std::to_string(id);
 }
 
-Step On::ExpectList(const std::vector<std::string> &lines, int caret, const std::vector<int> &selected) const
+Step On::ChooseAbout(Where at) const
 {
-    return Then([=](IDialogDriver &d, CDialog &dlg) {
+    return Named(at, "ChooseAbout", 0, [](auto &d, auto &w) {
+        d.ChooseSystemMenuItem(w, std::string(res::LoadString(res::IDS_ABOUTBOX)));
+    });
+}
+
+Step On::ExpectList(const std::vector<std::string> &lines, int caret, const std::vector<int> &selected,
+                    Where at) const
+{
+    return Named(at, "ExpectList", IDC_STYLESLIST, [=](IDialogDriver &d, CDialog &dlg) {
         EXPECT_EQ(d.ListLines(dlg, IDC_STYLESLIST), lines);
         EXPECT_EQ(dlg.Window().ListCaret(IDC_STYLESLIST), caret) << "focus rectangle";
         std::vector<int> rows;
@@ -102,27 +127,28 @@ Step On::ExpectList(const std::vector<std::string> &lines, int caret, const std:
     });
 }
 
-Step On::ExpectChecks(bool inches, bool centimetres) const
+Step On::ExpectChecks(bool inches, bool centimetres, Where at) const
 {
-    return Then([=](auto &, CDialog &dlg) {
+    return Named(at, "ExpectChecks", 0, [=](auto &, CDialog &dlg) {
         EXPECT_EQ(dlg.Window().GetCheck(IDC_INCHES), inches);
         EXPECT_EQ(dlg.Window().GetCheck(IDC_CENTIMETERS), centimetres);
     });
 }
 
-Step On::ExpectCentred() const
+Step On::ExpectCentred(std::string owner, Where at) const
 {
-    return Then([](auto &d, auto &dlg) {
-        const auto [x, y] = d.OffCentre(dlg);
+    return Named(at, "ExpectCentred", 0, [=](auto &d, auto &dlg) {
+        const auto [x, y, by] = d.OffCentre(dlg);
         EXPECT_TRUE(std::abs(x) <= 1 && std::abs(y) <= 1) << "off centre by " << x << ", " << y;
+        EXPECT_EQ(by, owner) << "the owner";
     });
 }
 
-std::vector<Step> On::Tabbing(Key key, std::initializer_list<int> ids) const
+std::vector<Step> On::Tabbing(Key key, std::initializer_list<int> ids, Where at) const
 {
     std::vector<Step> steps;
     for (const int id : ids)
-        steps.insert(steps.end(), {Press(key), ExpectFocus(id)});
+        steps.insert(steps.end(), {Press(key, at), ExpectFocus(id, at)});
     return steps;
 }
 

@@ -13,56 +13,66 @@
 
 #include <gtest/gtest.h>
 
+// Where a step was written, as std::source_location has it; made from the
+// builtins that type is made of, which clang 14 (the older clang-tidy here)
+// has while its libstdc++ header needs one it lacks.
+// clang-format off
+struct Where { const char *file; int line; };
+// clang-format on
+
 // One thing a user does or looks at in the dialog with template `dialog`, when it is the active one.
 struct Step {
     int dialog;
     std::function<void(IDialogDriver &, CDialog &)> act;
+    std::string what; // the action, its control named: Click(IDC_NEW)
+    Where where;
 };
 
+// The name the program gives a control or dialog identifier: "IDC_NEW".
+std::string IdName(int id);
+
 // The steps played on one dialog, named by its template: On{IDD_TEXTSTYLES}.Click(IDC_NEW).
-// A table, one step to a line where it fits.
+// A table, one step to a line where it fits. Each step records the line that
+// wrote it (the default argument `at`), which a failure names.
 // clang-format off
 struct On {
     using Act = std::function<void(IDialogDriver &, CDialog &)>;
     static constexpr int kList = IDC_STYLESLIST;
     int dialog;
 
+    static constexpr Where Here(const char *file = __builtin_FILE(), int line = __builtin_LINE()) { return {file, line}; }
+    Step Named(Where at, const char *action, int id, Act act) const
+    {
+        return {dialog, std::move(act), std::string(action) + (id ? "(" + IdName(id) + ")" : ""), at};
+    }
+
     // Anything else, such as changing a file while the dialog is open.
-    Step Then(Act act) const { return {dialog, std::move(act)}; }
-    Step Do(std::function<void()> f) const { return Then([f = std::move(f)](auto &, auto &) { f(); }); }
-    Step Type(int id, std::string s) const { return Then([=](auto &d, auto &w) { d.Type(w, id, s); }); }
-    Step Press(Key key) const { return Then([=](auto &d, auto &w) { d.Press(w, key); }); }
-    Step Click(int id) const { return Then([=](auto &d, auto &w) { d.Click(w, id); }); }
-    Step ClickItem(int i, ItemClick how = ItemClick::Plain) const
-    {
-        return Then([=](auto &d, auto &w) { d.ClickItem(w, kList, i, how); });
-    }
-    Step CloseBox() const { return Then([](auto &d, auto &w) { d.CloseBox(w); }); }
-    Step ChooseAbout() const;
-    Step ExpectFocus(int id) const
-    {
-        return Then([=](auto &, auto &w) { EXPECT_EQ(w.Window().GetFocus(), id); });
-    }
-    Step ExpectText(int id, std::string s) const
-    {
-        return Then([=](auto &, auto &w) { EXPECT_EQ(w.Window().GetText(id), s); });
-    }
-    Step ExpectSelectedText(int id, std::string s) const
-    {
-        return Then([=](auto &d, auto &w) { EXPECT_EQ(d.SelectedText(w, id), s); });
-    }
-    Step ExpectCaption(std::string s) const
-    {
-        return Then([=](auto &d, auto &w) { EXPECT_EQ(d.Caption(w), s); });
-    }
+    Step Then(Act act, Where at = Here()) const { return Named(at, "Then", 0, std::move(act)); }
+    Step Do(std::function<void()> f, Where at = Here()) const { return Named(at, "Do", 0, [f = std::move(f)](auto &, auto &) { f(); }); }
+    Step Type(int id, std::string s, Where at = Here()) const { return Named(at, "Type", id, [=](auto &d, auto &w) { d.Type(w, id, s); }); }
+    Step Press(Key key, Where at = Here()) const { return Named(at, kKeyNames[static_cast<int>(key)], 0, [=](auto &d, auto &w) { d.Press(w, key); }); }
+    Step Click(int id, Where at = Here()) const { return Named(at, "Click", id, [=](auto &d, auto &w) { d.Click(w, id); }); }
+    Step ClickItem(int i, ItemClick how = ItemClick::Plain, Where at = Here()) const
+        { return Named(at, "ClickItem", kList, [=](auto &d, auto &w) { d.ClickItem(w, kList, i, how); }); }
+    Step CloseBox(Where at = Here()) const { return Named(at, "CloseBox", 0, [](auto &d, auto &w) { d.CloseBox(w); }); }
+    Step ChooseAbout(Where at = Here()) const;
+    Step ExpectFocus(int id, Where at = Here()) const
+        { return Named(at, "ExpectFocus", id, [=](auto &, auto &w) { EXPECT_EQ(IdName(w.Window().GetFocus()), IdName(id)); }); }
+    Step ExpectText(int id, std::string s, Where at = Here()) const
+        { return Named(at, "ExpectText", id, [=](auto &, auto &w) { EXPECT_EQ(w.Window().GetText(id), s); }); }
+    Step ExpectSelectedText(int id, std::string s, Where at = Here()) const
+        { return Named(at, "ExpectSelectedText", id, [=](auto &d, auto &w) { EXPECT_EQ(d.SelectedText(w, id), s); }); }
+    Step ExpectCaption(std::string s, Where at = Here()) const
+        { return Named(at, "ExpectCaption", 0, [=](auto &d, auto &w) { EXPECT_EQ(d.Caption(w), s); }); }
     // The text sizes list: its lines, the focus rectangle's and the selected rows.
-    Step ExpectList(const std::vector<std::string> &lines, int caret, const std::vector<int> &selected) const;
+    Step ExpectList(const std::vector<std::string> &lines, int caret, const std::vector<int> &selected, Where at = Here()) const;
     // The unit radio buttons' checks.
-    Step ExpectChecks(bool inches, bool centimetres) const;
-    // Centred over its owner, or over the screen when it has none.
-    Step ExpectCentred() const;
+    Step ExpectChecks(bool inches, bool centimetres, Where at = Here()) const;
+    // Centred over its owner, the dialog so captioned, or over the screen when it has none ("").
+    Step ExpectCentred(std::string owner = "", Where at = Here()) const;
     // `key` pressed once for each control, the focus expected on each in turn.
-    std::vector<Step> Tabbing(Key key, std::initializer_list<int> ids) const;
+    std::vector<Step> Tabbing(Key key, std::initializer_list<int> ids, Where at = Here()) const;
+    static constexpr const char *kKeyNames[] = {"Press Enter", "Press Escape", "Press Tab", "Press ShiftTab", "Press F1"};
 };
 // clang-format on
 

@@ -16,6 +16,8 @@ namespace fs = std::filesystem;
 
 constexpr On T{IDD_TEXTSTYLES};
 constexpr On E{IDD_EDITTEXTSTYLES};
+// New and Edit are owned by Text Sizes, and so modal to it.
+constexpr const char *kTextSizes = "Text Sizes (in Orvel units)";
 const Shown kSure{"Are you sure?", MsgButtons::YesNo, MsgIcon::Question};
 const Shown kNotFound{"TEXT SIZES file not found"};
 // The system's words for an invalid index: the C library's, or on Windows
@@ -72,8 +74,8 @@ const Scenario kTextSizesScenarios[] = {
 
     {.name = "NewFilesTheNameUpperCasedACancelledNewSelectsNone",
      .before = {{"STYLES", kTwo}},
-     .steps = {T.Click(IDC_NEW), E.ExpectCaption("New text size (in Orvel units)"), E.ExpectCentred(),
-               E.ExpectText(IDC_ENTRYNAME, ""), E.ExpectText(IDC_ENTRYSIZE, "0"),
+     .steps = {T.Click(IDC_NEW), E.ExpectCaption("New text size (in Orvel units)"),
+               E.ExpectCentred(kTextSizes), E.ExpectText(IDC_ENTRYNAME, ""), E.ExpectText(IDC_ENTRYSIZE, "0"),
                E.ExpectFocus(IDC_ENTRYNAME), E.Type(IDC_ENTRYNAME, "body"), E.Type(IDC_ENTRYSIZE, "11"),
                E.Press(Key::Enter), T.ExpectList({"ANNOT\t9.50", "BODY\t11.00", "BODY\t12.00"}, 0, {0}),
                T.Click(IDC_NEW), E.Press(Key::Escape),
@@ -84,11 +86,11 @@ const Scenario kTextSizesScenarios[] = {
     {.name = "EditAndADoubleClickReplaceTheEntryTheUserClicked",
      .before = {{"STYLES", kTwo}},
      .steps = {T.ClickItem(1), T.Click(IDC_EDIT), E.ExpectCaption("Edit text size (in Orvel units)"),
-               E.ExpectText(IDC_ENTRYNAME, "BODY"), E.ExpectText(IDC_ENTRYSIZE, "12"),
-               E.ExpectSelectedText(IDC_ENTRYNAME, "BODY"), E.Type(IDC_ENTRYSIZE, "10.5"),
-               E.Press(Key::Enter), T.ExpectList({"ANNOT\t9.50", "BODY\t10.50"}, 0, {0}),
-               T.ClickItem(0, ItemClick::Double), E.ExpectText(IDC_ENTRYNAME, "ANNOT"),
-               E.Type(IDC_ENTRYNAME, "zz"), E.Press(Key::Enter),
+               E.ExpectCentred(kTextSizes), E.ExpectText(IDC_ENTRYNAME, "BODY"),
+               E.ExpectText(IDC_ENTRYSIZE, "12"), E.ExpectSelectedText(IDC_ENTRYNAME, "BODY"),
+               E.Type(IDC_ENTRYSIZE, "10.5"), E.Press(Key::Enter),
+               T.ExpectList({"ANNOT\t9.50", "BODY\t10.50"}, 0, {0}), T.ClickItem(0, ItemClick::Double),
+               E.ExpectText(IDC_ENTRYNAME, "ANNOT"), E.Type(IDC_ENTRYNAME, "zz"), E.Press(Key::Enter),
                T.ExpectList({"BODY\t10.50", "ZZ\t9.50"}, 0, {0}), T.Click(IDOK)},
      .after = {{"STYLES", StylesRecord("BODY", 10.5f) + StylesRecord("ZZ", 9.5f)}}},
 

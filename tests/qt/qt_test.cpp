@@ -1,4 +1,3 @@
-#include "dialogs/plaxometdlg.h"
 #include "dialogs/textstylesdlg.h"
 #include "qt/appearance.h"
 #include "qt/qtdialogwindow.h"
@@ -22,7 +21,6 @@
 
 #include <chrono>
 #include <filesystem>
-#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -43,11 +41,6 @@ QtDialogWindow &QtWindow(CDialog &dialog)
 // its text whole beside the icon.
 TEST(QtMainWindow, DrawsTheTemplateAsAUserNeedsItAndF1OpensAbout)
 {
-    TemporaryWorkingDirectory dir;
-    WriteBytes("SETTINGS", SettingsBytes(1, 3.4028235e38f, 1234567.0f, 1234567.0f, 1.0f));
-    RecordingMessageService messages;
-    RecordingLauncher launcher;
-    CPlaxometDlg dlg(Driver().Toolkit(), messages, launcher);
     const Step look = M.Then([](IDialogDriver &, CDialog &main) {
         QtDialogWindow &w = QtWindow(main);
         for (auto *label : w.findChildren<QLabel *>()) {
@@ -93,7 +86,9 @@ TEST(QtMainWindow, DrawsTheTemplateAsAUserNeedsItAndF1OpensAbout)
         }
         EXPECT_TRUE(text.contains("[icon]") && text.contains("Plaxomet Version 1.01")) << text.toStdString();
     });
-    Play(Driver(), dlg, {look, read, On{IDD_ABOUTBOX}.Press(Key::Enter), M.Press(Key::Escape)});
+    RunScenario(M, {.name = "long values",
+                    .before = {{"SETTINGS", SettingsBytes(1, 3.4028235e38f, 1234567.0f, 1234567.0f, 1.0f)}},
+                    .steps = {look, read, On{IDD_ABOUTBOX}.Press(Key::Enter), M.Press(Key::Escape)}});
 }
 
 // A one-line field takes what is pasted, dropped or typed as a native edit
@@ -101,7 +96,7 @@ TEST(QtMainWindow, DrawsTheTemplateAsAUserNeedsItAndF1OpensAbout)
 // a longer text already there stays.
 TEST(QtEditField, TakesAPasteOrADropAsANativeFieldDoes)
 {
-    enum How { Paste, PasteOverAll, Drop, Type };
+    enum How { Paste, PasteOverAll, PasteAfterTwo, Drop, Type };
     const char *thirty = "ABCDEFGHIJKLMNOPQRSTUVWXYZ1234";
     const struct {
         int field;
@@ -112,6 +107,7 @@ TEST(QtEditField, TakesAPasteOrADropAsANativeFieldDoes)
     } cases[] = {
         {IDC_ENTRYNAME, "", Drop, thirty, "ABCDEFGHIJKLMNOPQ"},
         {IDC_ENTRYNAME, "abcd", Paste, thirty, "abcdABCDEFGHIJKLM"},
+        {IDC_ENTRYNAME, "abcdefghij", PasteAfterTwo, thirty, "abABCDEFGcdefghij"},
         {IDC_ENTRYNAME, "twenty-characters-x", PasteOverAll, thirty, "ABCDEFGHIJKLMNOPQ"},
         {IDC_ENTRYNAME, "twenty-characters-x", Type, "Z", "twenty-characters-x"},
         {IDC_ENTRYNAME, "", Paste, "AB\nCD", "AB"},
@@ -127,18 +123,19 @@ TEST(QtEditField, TakesAPasteOrADropAsANativeFieldDoes)
             auto *field = qobject_cast<QLineEdit *>(QtWindow(dlg).GetDlgItem(c.field));
             field->setFocus();
             field->end(c.how == PasteOverAll);
+            if (c.how == PasteAfterTwo)
+                field->setCursorPosition(2);
             QMimeData data;
             data.setText(QString::fromUtf8(c.text));
             // A drop goes straight to the field: the application passes one on only during its own drags.
             QDropEvent drop(QPointF(2, 2), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-            if (c.how == Drop) {
+            QApplication::clipboard()->setText(data.text());
+            if (c.how == Drop)
                 static_cast<QObject *>(field)->event(&drop);
-            } else if (c.how == Type) {
+            else if (c.how == Type)
                 QTest::keyClicks(field, data.text());
-            } else {
-                QApplication::clipboard()->setText(data.text());
+            else
                 QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
-            }
             EXPECT_EQ(field->text().toStdString(), c.after) << c.text;
         });
         Play(Driver(), edit, {act, On{IDD_EDITTEXTSTYLES}.Press(Key::Escape)});
@@ -170,8 +167,6 @@ TEST(QtMessageBox, ShowsCaptionTextIconAndReturnsTheButtonPressed)
     QtMessageService service;
     const QString face = DialogFont(res::GetDialogTemplate(IDD_PLAXOMET_DIALOG)).family();
     for (const auto &c : cases) {
-        QString caption, text, font;
-        B::Icon icon = B::NoIcon;
         // Answers the box once it is shown and active.
         QTimer::singleShot(0, qApp, [&] {
             QMessageBox *box = nullptr;
@@ -179,10 +174,10 @@ TEST(QtMessageBox, ShowsCaptionTextIconAndReturnsTheButtonPressed)
                 box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
                 return box && box->isVisible() && box->isActiveWindow();
             })) << "no message box opened";
-            caption = box->windowTitle();
-            text = box->text();
-            icon = box->icon();
-            font = box->font().family();
+            EXPECT_EQ(box->windowTitle(), "Plaxomet") << "the name the dialogs show";
+            EXPECT_EQ(box->text(), QString::fromUtf8("Access to caf\u00e9. was denied."));
+            EXPECT_EQ(box->icon(), c.shown);
+            EXPECT_EQ(box->font().family(), face);
             QTest::keyClick(box, c.press == B::NoButton ? Qt::Key_Return : Qt::Key_Escape);
             QApplication::processEvents();
             box->close();
@@ -198,10 +193,6 @@ TEST(QtMessageBox, ShowsCaptionTextIconAndReturnsTheButtonPressed)
             }
         });
         EXPECT_EQ(service.ShowMessage("Access to caf\xE9. was denied.", c.buttons, c.icon), c.answer);
-        EXPECT_EQ(caption, "Plaxomet") << "the name the dialogs show";
-        EXPECT_EQ(text, QString::fromUtf8("Access to caf\u00e9. was denied."));
-        EXPECT_EQ(icon, c.shown);
-        EXPECT_EQ(font, face);
     }
 }
 

@@ -127,13 +127,13 @@ public:
                (cell.right() <= list->viewport()->width() || list->horizontalScrollBar()->isVisible());
     }
 
-    std::pair<int, int> OffCentre(CDialog &dialog) override
+    Placement OffCentre(CDialog &dialog) override
     {
         const QtDialogWindow &window = Window(dialog);
         const QWidget *owner = window.parentWidget() ? window.parentWidget()->window() : nullptr;
         const QPoint off = window.geometry().center() -
                            (owner ? owner->geometry() : window.screen()->availableGeometry()).center();
-        return {off.x(), off.y()};
+        return {off.x(), off.y(), owner ? owner->windowTitle().toStdString() : ""};
     }
 
 private:

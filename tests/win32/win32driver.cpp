@@ -172,16 +172,18 @@ public:
                (cell.right <= client.right || (::GetWindowLongPtrW(list, GWL_STYLE) & WS_HSCROLL));
     }
 
-    std::pair<int, int> OffCentre(CDialog &dialog) override
+    Placement OffCentre(CDialog &dialog) override
     {
         RECT window{}, area{};
         ::GetWindowRect(Handle(dialog), &window);
-        if (const HWND owner = ::GetWindow(Handle(dialog), GW_OWNER))
+        const HWND owner = ::GetWindow(Handle(dialog), GW_OWNER);
+        if (owner)
             ::GetWindowRect(owner, &area);
         else
             ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
         return {(window.left + window.right - area.left - area.right) / 2,
-                (window.top + window.bottom - area.top - area.bottom) / 2};
+                (window.top + window.bottom - area.top - area.bottom) / 2,
+                owner ? Utf8FromWide(TextOf(owner)) : ""};
     }
 
 private:

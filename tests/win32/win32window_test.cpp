@@ -1,7 +1,5 @@
 #include "base/fileio.h"
 #include "base/systemerror.h"
-#include "dialogs/plaxometdlg.h"
-#include "dialogs/textstylesdlg.h"
 #include "res/resource.h"
 #include "tests/dialogs/scenario.h"
 #include "tests/support/fakes.h"
@@ -14,38 +12,43 @@
 // system's code page.
 namespace {
 
+constexpr On M{IDD_PLAXOMET_DIALOG}, T{IDD_TEXTSTYLES}, E{IDD_EDITTEXTSTYLES};
+
 // MessageBoxW's box is modal to the window it is given: that is the
-// innermost dialog running, even while another program's window is active.
-// (The main dialog has a taskbar button of its own, having no owner.)
+// innermost dialog running, even while another program's window is active:
+// the main dialog, or Edit Text Size over Text Sizes. (The main dialog alone
+// has a taskbar button, having no owner.)
 TEST(Win32MessageBox, IsOwnedByTheInnermostDialogWhateverWindowIsActive)
 {
-    TemporaryWorkingDirectory dir;
-    WriteBytes("SETTINGS", kDefaultSettings);
-    RecordingMessageService messages;
-    RecordingLauncher launcher;
-    CPlaxometDlg dlg(Driver().Toolkit(), messages, launcher);
-    HWND dialog = nullptr, boxOwner = nullptr;
-    const Step fail = On{IDD_PLAXOMET_DIALOG}.Then([&](IDialogDriver &, CDialog &main) {
-        dialog = dynamic_cast<Win32DialogWindow &>(main.Window()).Handle();
-        EXPECT_TRUE(::GetWindowLongPtrW(dialog, GWL_EXSTYLE) & WS_EX_APPWINDOW);
-        const HWND other =
-            ::CreateWindowExW(0, L"STATIC", L"another program", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200,
-                              100, nullptr, nullptr, nullptr, nullptr);
-        ::SetActiveWindow(other);
-        ASSERT_EQ(::GetActiveWindow(), other);
-        // Runs in the box's own message loop, once the box is up.
-        Driver().Post([&boxOwner] {
-            const HWND box = ::FindWindowW(L"#32770", L"win32_tests");
-            boxOwner = ::GetWindow(box, GW_OWNER);
-            ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    for (const bool nested : {false, true}) {
+        HWND dialog = nullptr, boxOwner = nullptr;
+        const Step fail = (nested ? E : M).Then([&](IDialogDriver &, CDialog &innermost) {
+            dialog = dynamic_cast<Win32DialogWindow &>(innermost.Window()).Handle();
+            EXPECT_EQ((::GetWindowLongPtrW(dialog, GWL_EXSTYLE) & WS_EX_APPWINDOW) != 0, !nested);
+            const HWND other =
+                ::CreateWindowExW(0, L"STATIC", L"another program", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                                  200, 100, nullptr, nullptr, nullptr, nullptr);
+            ::SetActiveWindow(other);
+            ASSERT_EQ(::GetActiveWindow(), other);
+            // Runs in the box's own message loop, once the box is up.
+            Driver().Post([&boxOwner] {
+                const HWND box = ::FindWindowW(L"#32770", L"win32_tests");
+                boxOwner = ::GetWindow(box, GW_OWNER);
+                ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+            });
+            EXPECT_EQ(
+                Win32MessageService().ShowMessage("Disk full while accessing SETTINGS.", MsgButtons::OK),
+                AnswerOK);
+            ::DestroyWindow(other);
         });
-        EXPECT_EQ(Win32MessageService().ShowMessage("Disk full while accessing SETTINGS.", MsgButtons::OK),
-                  AnswerOK);
-        ::DestroyWindow(other);
-    });
-    Play(Driver(), dlg, {fail, On{IDD_PLAXOMET_DIALOG}.CloseBox()});
-    EXPECT_NE(dialog, nullptr);
-    EXPECT_EQ(boxOwner, dialog);
+        RunScenario(nested ? T : M, {.name = nested ? "Edit Text Size" : "the main dialog",
+                                     .before = {{"SETTINGS", kDefaultSettings}, {"STYLES", ""}},
+                                     .steps = nested ? std::vector{T.Click(IDC_NEW), fail,
+                                                                   E.Press(Key::Escape), T.Press(Key::Escape)}
+                                                     : std::vector{fail, M.CloseBox()}});
+        EXPECT_NE(dialog, nullptr);
+        EXPECT_EQ(boxOwner, dialog) << (nested ? "Edit Text Size" : "the main dialog");
+    }
 }
 
 // The viewer is started as WinExec starts it; one that cannot be started (a
@@ -75,12 +78,6 @@ TEST(Win32ViewerLauncher, SaysWhenTheViewerCannotBeStarted)
 // label shows its whole text, and every control lies within the dialog.
 TEST(Win32Layout, LabelsNameTheirFieldsFitAndNothingIsClipped)
 {
-    TemporaryWorkingDirectory dir;
-    WriteBytes("SETTINGS", kDefaultSettings);
-    RecordingMessageService messages;
-    RecordingLauncher launcher;
-    CPlaxometDlg main(Driver().Toolkit(), messages, launcher);
-    CEditTextStylesDlg edit(Driver().Toolkit(), messages);
     std::string named; // each label, then the field after it
     const auto look = [&](IDialogDriver &, CDialog &dlg) {
         const HWND hwnd = dynamic_cast<Win32DialogWindow &>(dlg.Window()).Handle();
@@ -106,8 +103,12 @@ TEST(Win32Layout, LabelsNameTheirFieldsFitAndNothingIsClipped)
         }
         ::ReleaseDC(hwnd, dc);
     };
-    Play(Driver(), main, {On{IDD_PLAXOMET_DIALOG}.Then(look), On{IDD_PLAXOMET_DIALOG}.Press(Key::Escape)});
-    Play(Driver(), edit, {On{IDD_EDITTEXTSTYLES}.Then(look), On{IDD_EDITTEXTSTYLES}.Press(Key::Escape)});
+    RunScenario(
+        M,
+        {.name = "main", .before = {{"SETTINGS", kDefaultSettings}}, .steps = {M.Then(look), M.CloseBox()}});
+    RunScenario(T, {.name = "new",
+                    .before = {{"STYLES", ""}},
+                    .steps = {T.Click(IDC_NEW), E.Then(look), E.Press(Key::Escape), T.Press(Key::Escape)}});
     EXPECT_EQ(named, "Stave width required 1000, Stave size required 1001, Page height (HS) required 1002, "
                      "Name 1010, Size 1011, ");
 }
@@ -120,15 +121,13 @@ TEST(Win32CodePage, ACyrillicNameIsStoredInTheSystemsCodePageUpperCased)
 {
     if (::GetACP() != 1251)
         GTEST_SKIP() << "the ANSI code page is " << ::GetACP() << ", not 1251 (the Cyrillic run sets LC_ALL)";
+    RunScenario(
+        T, {.name = "Cyrillic",
+            .before = {{"STYLES", ""}},
+            .steps = {T.Click(IDC_NEW), E.Type(IDC_ENTRYNAME, "\u0451\u0436"), E.Type(IDC_ENTRYSIZE, "1"),
+                      E.Press(Key::Enter), T.ExpectList({"\u0401\u0416\t1.00"}, 0, {0}), T.Click(IDOK)},
+            .after = {{"STYLES", StylesRecord("\xA8\xC6", 1.0f)}}});
     TemporaryWorkingDirectory dir;
-    RecordingMessageService messages;
-    CTextStylesDlg dlg(Driver().Toolkit(), messages);
-    constexpr On T{IDD_TEXTSTYLES}, E{IDD_EDITTEXTSTYLES};
-    Play(Driver(), dlg,
-         {T.Click(IDC_NEW), E.Type(IDC_ENTRYNAME, "\u0451\u0436"), E.Type(IDC_ENTRYSIZE, "1"),
-          E.Press(Key::Enter), T.ExpectList({"\u0401\u0416\t1.00"}, 0, {0}), T.Click(IDOK)});
-    EXPECT_EQ(ReadBytes("STYLES"), StylesRecord("\xA8\xC6", 1.0f));
-
     const auto folder = dir.Path() / std::filesystem::path(u8"\u041F\u0430\u043F\u043A\u0430");
     std::filesystem::create_directory(folder);
     const std::string path = fileio::FullPath(folder / "SETTINGS");
