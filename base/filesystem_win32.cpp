@@ -108,17 +108,13 @@ public:
         return Succeeded(::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES);
     }
 
+    // Opened for no access, which another program's hold never refuses; a
+    // folder does not open at all without FILE_FLAG_BACKUP_SEMANTICS.
     bool IsRegularFile(const std::filesystem::path &path) override
     {
-        const HANDLE file =
-            ::CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                          OPEN_EXISTING, 0, nullptr);
-        if (!Succeeded(file != INVALID_HANDLE_VALUE))
-            return false;
-        // Without FILE_FLAG_BACKUP_SEMANTICS a folder does not open at all.
-        const bool regular = ::GetFileType(file) == FILE_TYPE_DISK;
-        ::CloseHandle(file);
-        return regular;
+        const FileHandle file =
+            OnDisk(Open(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING));
+        return file != kNoFile && Close(file);
     }
 
     // Symbolic links on Windows are rare and need a privilege to make; the

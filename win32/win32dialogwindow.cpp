@@ -101,20 +101,19 @@ INT_PTR Win32DialogWindow::OnMessage(UINT message, WPARAM wParam, LPARAM)
 // the template's, grows rather than being cut.
 void Win32DialogWindow::FitLabels()
 {
-    const auto &controls = m_controls;
     const HDC dc = ::GetDC(m_hwnd);
     const HGDIOBJ old =
         ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(m_hwnd, WM_GETFONT, 0, 0)));
-    for (std::size_t i = 0; i < controls.size(); ++i) {
+    for (std::size_t i = 0; i < m_controls.size(); ++i) {
         const auto &c = m_template.controls[i];
         if (c.kind == res::ControlKind::Static && c.cy <= 8) {
             const std::wstring text = WideFromUtf8(c.text);
             SIZE extent{};
             ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
             RECT rect{};
-            ::GetWindowRect(controls[i], &rect);
+            ::GetWindowRect(m_controls[i], &rect);
             if (extent.cx > rect.right - rect.left)
-                ::SetWindowPos(controls[i], nullptr, 0, 0, extent.cx, rect.bottom - rect.top,
+                ::SetWindowPos(m_controls[i], nullptr, 0, 0, extent.cx, rect.bottom - rect.top,
                                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         }
     }
@@ -131,17 +130,16 @@ void Win32DialogWindow::FitLabels()
 // does not take it in.
 void Win32DialogWindow::PlaceLabelsBeforeFields()
 {
-    const auto &controls = m_controls;
-    for (std::size_t i = 0; i < controls.size(); ++i) {
+    for (std::size_t i = 0; i < m_controls.size(); ++i) {
         const HWND field = m_template.controls[i].labelFor ? Item(m_template.controls[i].labelFor) : nullptr;
         if (!field)
             continue;
         const HWND before = ::GetWindow(field, GW_HWNDPREV);
-        ::SetWindowPos(controls[i], before ? before : HWND_TOP, 0, 0, 0, 0,
+        ::SetWindowPos(m_controls[i], before ? before : HWND_TOP, 0, 0, 0, 0,
                        SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         if (::GetWindowLongPtrW(field, GWL_STYLE) & WS_GROUP)
-            ::SetWindowLongPtrW(controls[i], GWL_STYLE,
-                                ::GetWindowLongPtrW(controls[i], GWL_STYLE) | WS_GROUP);
+            ::SetWindowLongPtrW(m_controls[i], GWL_STYLE,
+                                ::GetWindowLongPtrW(m_controls[i], GWL_STYLE) | WS_GROUP);
     }
 }
 

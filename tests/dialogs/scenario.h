@@ -42,9 +42,7 @@ struct On {
 
     static constexpr Where Here(const char *file = __builtin_FILE(), int line = __builtin_LINE()) { return {file, line}; }
     Step Named(Where at, const char *action, int id, Act act) const
-    {
-        return {dialog, std::move(act), std::string(action) + (id ? "(" + IdName(id) + ")" : ""), at};
-    }
+        { return {dialog, std::move(act), std::string(action) + (id ? "(" + IdName(id) + ")" : ""), at}; }
 
     // Anything else, such as changing a file while the dialog is open.
     Step Then(Act act, Where at = Here()) const { return Named(at, "Then", 0, std::move(act)); }
