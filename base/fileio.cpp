@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <system_error>
 #include <utility>
 
@@ -24,6 +25,11 @@ constexpr int kHoldAttempts = 6;
 constexpr int kHoldPauseMs = 200;
 // A temporary file older than this was left by a crash, not by a copy of the program still saving.
 constexpr long long kStaleSeconds = 60;
+// As many links as the kernel follows in one path (MAXSYMLINKS) before it gives up.
+constexpr int kMaxLinkHops = 40;
+// The mode bits of a folder anyone may write to but only owners delete from.
+constexpr unsigned kStickyBit = 01000;
+constexpr unsigned kOthersMayWrite = 0002;
 
 [[noreturn]] void Raise(long error, const std::string &name)
 {
@@ -73,13 +79,31 @@ bool Attempt(const std::function<void()> &action)
     }
 }
 
-// The file a symbolic link finally points at, so that replacing it keeps the link.
-std::filesystem::path ResolveLinks(std::filesystem::path path)
+// Whether the system itself would follow the link: in a folder anyone may
+// write to and only owners delete from (sticky, as /tmp), Linux follows a
+// link only for its owner or the folder's (fs.protected_symlinks), so that
+// another user cannot point a name there at a file of this user's.
+bool MayFollow(const std::filesystem::path &link)
 {
-    for (int hops = 0; hops < 40; ++hops) {
+    const auto folder = (link.parent_path().empty() ? std::filesystem::path(".") : link.parent_path()) / ".";
+    const auto linkOwner = Files().OwnerOf(link);
+    const auto folderOwner = Files().OwnerOf(folder);
+    if (!linkOwner || !folderOwner)
+        return true;
+    const bool shared = (folderOwner->mode & kStickyBit) && (folderOwner->mode & kOthersMayWrite);
+    return !shared || linkOwner->user == Files().CurrentUser() || linkOwner->user == folderOwner->user;
+}
+
+// The file a symbolic link finally points at, so that replacing it keeps the
+// link; a link the system would not follow raises access denied.
+std::filesystem::path ResolveLinks(std::filesystem::path path, const std::string &nameAsPassed)
+{
+    for (int hops = 0; hops < kMaxLinkHops; ++hops) {
         const auto target = Files().LinkTarget(path);
         if (target.empty())
             break;
+        if (!MayFollow(path))
+            throw CFileException(CFileException::accessDenied, 0, nameAsPassed);
         path = target.is_absolute() ? target : path.parent_path() / target;
     }
     return path;
@@ -100,13 +124,16 @@ void WriteAll(FileHandle file, std::span<const std::uint8_t> bytes, const std::s
     }
 }
 
-// Writes the bytes from the file's start, ends it there, flushes and closes
-// it; on failure it is closed all the same and the error names its full path.
-void WriteFlushClose(FileHandle handle, std::span<const std::uint8_t> bytes, const std::string &fullPath)
+// Writes the bytes from the file's start, ends it there where it had more
+// (a new file has none: some file systems refuse to set a length at all),
+// flushes and closes it; on failure it is closed all the same and the error
+// names its full path.
+void WriteFlushClose(FileHandle handle, std::span<const std::uint8_t> bytes, const std::string &fullPath,
+                     bool cut)
 {
     OpenFile file(handle);
     WriteAll(file.Get(), bytes, fullPath);
-    if (!Files().SetLength(file.Get(), bytes.size()) || !Files().Flush(file.Get()))
+    if ((cut && !Files().SetLength(file.Get(), bytes.size())) || !Files().Flush(file.Get()))
         Raise(Files().LastError(), fullPath);
     if (!Files().Close(file.Release()))
         Raise(Files().LastError(), fullPath);
@@ -117,10 +144,11 @@ std::filesystem::path TemporaryName(const std::filesystem::path &target, int num
     return target.parent_path() / ("." + target.filename().string() + ".tmp" + std::to_string(number));
 }
 
-// A temporary file older than a minute was left by a crash: nobody will finish it.
-bool IsStale(long long ageSeconds)
+// A temporary file older than a minute was left by a crash: nobody will
+// finish it. One dated ahead of the clock (a clock set back) may be anyone's.
+bool IsStale(std::optional<long long> ageSeconds)
 {
-    return ageSeconds > kStaleSeconds;
+    return ageSeconds && *ageSeconds > kStaleSeconds;
 }
 
 // A fresh temporary file beside the target; kNoFile when none can be made.
@@ -150,8 +178,8 @@ void RemoveStaleTemporaries(const std::filesystem::path &target, int ours)
         if (number == ours)
             continue;
         const auto temporary = TemporaryName(target, number);
-        const long long age = Files().AgeSeconds(temporary);
-        if (age < 0)
+        const auto age = Files().AgeSeconds(temporary);
+        if (!age)
             return;
         if (IsStale(age))
             Files().Remove(temporary);
@@ -190,7 +218,7 @@ void RewriteInPlace(const std::string &nameAsPassed, const std::filesystem::path
         const FileHandle file = Files().OpenForRewrite(target);
         if (file == kNoFile)
             Raise(Files().LastError(), nameAsPassed);
-        WriteFlushClose(file, content, FullPath(target));
+        WriteFlushClose(file, content, FullPath(target), true);
     };
     try {
         rewrite(bytes);
@@ -228,8 +256,9 @@ std::string FullPath(const std::filesystem::path &path)
 std::vector<std::uint8_t> ReadFile(const std::string &nameAsPassed, const std::filesystem::path &diskPath,
                                    std::size_t maxBytes)
 {
+    const auto path = ResolveLinks(diskPath, nameAsPassed);
     FileHandle handle = kNoFile;
-    if (!WaitingOutHolds([&] { return (handle = Files().OpenForReading(diskPath)) != kNoFile; }))
+    if (!WaitingOutHolds([&] { return (handle = Files().OpenForReading(path)) != kNoFile; }))
         Raise(Files().LastError(), nameAsPassed);
     OpenFile file(handle);
 
@@ -251,64 +280,59 @@ std::vector<std::uint8_t> ReadFile(const std::string &nameAsPassed, const std::f
     return bytes;
 }
 
-void ReplaceFileContents(const std::string &nameAsPassed, const std::filesystem::path &diskPath,
-                         std::span<const std::uint8_t> bytes)
+FileReplacement::FileReplacement(std::string nameAsPassed, std::filesystem::path diskPath)
+    : m_nameAsPassed(std::move(nameAsPassed)), m_diskPath(std::move(diskPath)),
+      m_target(ResolveLinks(m_diskPath, m_nameAsPassed)), m_existed(Files().Exists(m_target))
 {
-    const auto target = ResolveLinks(diskPath);
-    const bool exists = Files().Exists(target);
+    // Renaming over a device or a FIFO would replace it for every program.
+    if (m_existed && !Files().IsRegularFile(m_target))
+        throw CFileException(CFileException::accessDenied, 0, m_nameAsPassed);
     // Creating a file the user may not write fails, as it would in place:
     // putting another in its place would not ask the file.
-    if (exists && !WaitingOutHolds([&] { return Files().MayWrite(target); }))
-        Raise(Files().LastError(), nameAsPassed);
-
-    int number = 0;
-    const FileHandle file = CreateTemporaryBeside(target, number);
-    if (file == kNoFile) {
+    if (m_existed && !WaitingOutHolds([&] { return Files().MayWrite(m_target); }))
+        Raise(Files().LastError(), m_nameAsPassed);
+    m_temporary = CreateTemporaryBeside(m_target, m_number);
+    if (m_temporary == kNoFile) {
         // A folder that takes no new files, or a file whose owner a new one
         // could not keep, still lets a writable file be rewritten where it is.
         const long error = Files().LastError();
-        if (!IsAccessDenied(error) || !exists || !Files().IsRegularFile(target))
-            Raise(error, nameAsPassed);
-        RewriteInPlace(nameAsPassed, target, bytes);
-        return;
+        if (!IsAccessDenied(error) || !m_existed)
+            Raise(error, m_nameAsPassed);
+        m_inPlace = true;
     }
-    const auto temporary = TemporaryName(target, number);
+}
+
+FileReplacement::~FileReplacement()
+{
+    if (m_temporary != kNoFile) {
+        Files().Close(m_temporary);
+        Files().Remove(TemporaryName(m_target, m_number));
+    }
+}
+
+void FileReplacement::Commit(std::span<const std::uint8_t> bytes)
+{
+    if (m_inPlace)
+        return RewriteInPlace(m_nameAsPassed, m_target, bytes);
+    const auto temporary = TemporaryName(m_target, m_number);
     try {
-        WriteFlushClose(file, bytes, FullPath(diskPath));
+        WriteFlushClose(std::exchange(m_temporary, kNoFile), bytes, FullPath(m_diskPath), false);
     } catch (const CFileException &) {
         Files().Remove(temporary);
         throw;
     }
-    MoveIntoPlace(temporary, target, exists, nameAsPassed);
-    RemoveStaleTemporaries(target, number);
-    // Done only once the rename itself would survive a power cut.
-    if (!Files().FlushFolder(target))
-        Raise(Files().LastError(), FullPath(diskPath));
+    MoveIntoPlace(temporary, m_target, m_existed, m_nameAsPassed);
+    RemoveStaleTemporaries(m_target, m_number);
+    // Makes the rename survive a power cut. Where the flush fails the new
+    // file is in place all the same: the values are saved, as far as any
+    // program can tell, and saying otherwise would have the user leave them.
+    static_cast<void>(Files().FlushFolder(m_target));
 }
 
-OutputTextFile::OutputTextFile(const std::filesystem::path &diskPath)
-    : m_file(Files().CreateOrTruncate(diskPath)), m_fullPath(FullPath(diskPath))
-{}
-
-OutputTextFile::~OutputTextFile()
+void ReplaceFileContents(const std::string &nameAsPassed, const std::filesystem::path &diskPath,
+                         std::span<const std::uint8_t> bytes)
 {
-    if (m_file != kNoFile)
-        Files().Close(m_file);
-}
-
-void OutputTextFile::Write(std::string_view text)
-{
-    try {
-        WriteAll(m_file, AsBytes(text), m_fullPath);
-    } catch (const CFileException &error) {
-        throw CFileException(CFileException::diskFull, error.m_lOsError, m_fullPath);
-    }
-}
-
-void OutputTextFile::Close()
-{
-    if (!Files().Close(std::exchange(m_file, kNoFile)))
-        throw CFileException(CFileException::diskFull, Files().LastError(), m_fullPath);
+    FileReplacement(nameAsPassed, diskPath).Commit(bytes);
 }
 
 } // namespace fileio

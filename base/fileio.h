@@ -1,8 +1,5 @@
 #pragma once
 
-// base/: generic modules every layer may use: the file layer, file errors,
-// Windows-1252 text, number text and the message-box service interface.
-
 #include "base/filesystem.h"
 
 #include <cstddef>
@@ -33,41 +30,55 @@ private:
 
 // The content of a binary file, up to maxBytes, waiting out another
 // program's brief hold. Anything but a regular file (a folder, a FIFO, a
-// device) raises access denied, named as passed.
+// device), and a link FileReplacement would not follow, raise access
+// denied, named as passed.
 std::vector<std::uint8_t> ReadFile(const std::string &nameAsPassed, const std::filesystem::path &diskPath,
                                    std::size_t maxBytes = SIZE_MAX);
 
-// Replaces a file's content so that it is either wholly the old or wholly
-// the new: the bytes go to a temporary file beside it, created with the
-// file's owner, group and permissions, which is flushed and put in its
-// place, and then the folder is flushed. A symbolic link is followed and its
-// target replaced. A file this process may not write raises access denied
-// and stays as it was. Where the folder takes no new file, or a new file
-// could not keep the owner, but the file itself is writable, it is rewritten
-// in place. Another program's brief hold is waited out. A failure leaves no
-// temporary file behind, except where it holds the only whole copy of the
-// content; one a crash left is removed once it is a minute old.
-void ReplaceFileContents(const std::string &nameAsPassed, const std::filesystem::path &diskPath,
-                         std::span<const std::uint8_t> bytes);
-
-// A text file created or truncated in place, written piece by piece.
-class OutputTextFile {
+// A file's new content, put in place whole or not at all: the bytes go to
+// a temporary file beside it, created with the file's owner, group and
+// permissions, which is flushed and renamed over it, and then the folder is
+// flushed. A symbolic link is followed and its target replaced, but only
+// where the system itself would follow it: in a folder anyone may write to
+// and only owners may delete from (sticky, as /tmp), a link that is neither
+// this user's nor the folder owner's is refused as access denied. Another
+// program's brief hold is waited out. Where the folder takes no new file, or
+// a new file could not keep the owner, but the file itself is writable, it
+// is rewritten in place. A failure leaves no temporary file behind, except
+// where it holds the only whole copy of the content; one a crash left is
+// removed once it is a minute old.
+class FileReplacement {
 public:
-    // Opening fails quietly: IsOpen() tells.
-    explicit OutputTextFile(const std::filesystem::path &diskPath);
-    ~OutputTextFile();
-    OutputTextFile(const OutputTextFile &) = delete;
-    OutputTextFile &operator=(const OutputTextFile &) = delete;
+    // Makes the temporary file. Raises CFileException named as passed where
+    // the file may not be replaced: one this process may not write, a link it
+    // must not follow, anything but a regular file (a FIFO, a device, a
+    // folder), a folder that takes no new file for a file not yet there.
+    FileReplacement(std::string nameAsPassed, std::filesystem::path diskPath);
+    // Removes a temporary file that was never committed.
+    ~FileReplacement();
+    FileReplacement(const FileReplacement &) = delete;
+    FileReplacement &operator=(const FileReplacement &) = delete;
 
-    bool IsOpen() const { return m_file != kNoFile; }
-    // A failed or short write raises cause 13 (disk full) with the full path.
-    void Write(std::string_view text);
-    void Close();
+    // Writes the bytes and puts them in the file's place. A failed write or
+    // flush names the full path; the file stays as it was. A rename that
+    // happened stands: a folder that then fails its flush (a stick pulled
+    // out) already holds the new file, and the save is not called failed.
+    void Commit(std::span<const std::uint8_t> bytes);
 
 private:
-    FileHandle m_file = kNoFile;
-    std::string m_fullPath;
+    std::string m_nameAsPassed;
+    std::filesystem::path m_diskPath;
+    std::filesystem::path m_target;
+    bool m_existed = false;
+    // A folder that takes no new file: the file is rewritten where it stands.
+    bool m_inPlace = false;
+    FileHandle m_temporary = kNoFile;
+    int m_number = 0;
 };
+
+// A file replaced whole with the bytes, as FileReplacement does.
+void ReplaceFileContents(const std::string &nameAsPassed, const std::filesystem::path &diskPath,
+                         std::span<const std::uint8_t> bytes);
 
 // Text as the bytes it is made of.
 std::span<const std::uint8_t> AsBytes(std::string_view text);

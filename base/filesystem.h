@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 // The operating system's files as the file layer uses them: one seam for
@@ -30,15 +31,14 @@ public:
     virtual long Read(FileHandle file, void *buffer, std::size_t size) = 0;
     // Whether this process may replace the content of an existing file.
     virtual bool MayWrite(const std::filesystem::path &path) = 0;
-    // A file that must not exist yet, with the owner, group and permissions
-    // of `like` where that exists; where those cannot all be kept, no file is
-    // made and the call fails as access denied.
+    // A file that must not exist yet. POSIX gives it the owner, group and
+    // permissions of `like` where that exists, and where those cannot all be
+    // kept (or `like` has an access list) makes no file and fails as access
+    // denied. Windows ignores `like`: the new file takes the folder's rights,
+    // and Replace then gives it the replaced file's.
     virtual FileHandle CreateNew(const std::filesystem::path &path, const std::filesystem::path &like) = 0;
     // An existing file, for writing from its start; nothing is cut yet.
     virtual FileHandle OpenForRewrite(const std::filesystem::path &path) = 0;
-    // A regular file, created or emptied; anything else (a FIFO, a device, a
-    // folder) is refused at once, without waiting for another process.
-    virtual FileHandle CreateOrTruncate(const std::filesystem::path &path) = 0;
     // Bytes written, -1 on failure.
     virtual long Write(FileHandle file, const void *data, std::size_t size) = 0;
     // Ends the file after `size` bytes.
@@ -57,8 +57,19 @@ public:
     // What the symbolic link `path` points at, as the link says it; empty
     // where `path` is no symbolic link.
     virtual std::filesystem::path LinkTarget(const std::filesystem::path &path) = 0;
-    // Seconds since the file was last written; -1 where there is none.
-    virtual long long AgeSeconds(const std::filesystem::path &path) = 0;
+    // Seconds since the file was last written (negative for a time ahead of
+    // the clock); nothing where there is no such file.
+    virtual std::optional<long long> AgeSeconds(const std::filesystem::path &path) = 0;
+    // Who owns `path` itself (a symbolic link is not followed) and its POSIX
+    // mode bits; nothing where there is no such file, or on a system whose
+    // files have no such owners (Windows).
+    struct Owner {
+        long long user = 0;
+        unsigned mode = 0;
+    };
+    virtual std::optional<Owner> OwnerOf(const std::filesystem::path &path) = 0;
+    // The user this process acts as on its files.
+    virtual long long CurrentUser() = 0;
     // Makes a rename in the file's folder survive a power cut, where the
     // system asks for that (POSIX: the folder is flushed).
     virtual bool FlushFolder(const std::filesystem::path &file) = 0;

@@ -78,20 +78,6 @@ public:
         return Opened(::open(path.c_str(), O_WRONLY | O_CLOEXEC));
     }
 
-    // Without O_NONBLOCK, opening a FIFO would wait for a reader that may never come.
-    FileHandle CreateOrTruncate(const std::filesystem::path &path) override
-    {
-        const int fd =
-            Opened(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC, kCreateMode));
-        struct stat status = {};
-        if (fd >= 0 && (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode))) {
-            ::close(fd);
-            m_error = EACCES;
-            return kNoFile;
-        }
-        return fd;
-    }
-
     long Write(FileHandle file, const void *data, std::size_t size) override
     {
         return Counted(::write(static_cast<int>(file), data, size));
@@ -136,13 +122,24 @@ public:
         return target;
     }
 
-    long long AgeSeconds(const std::filesystem::path &path) override
+    std::optional<long long> AgeSeconds(const std::filesystem::path &path) override
     {
         struct stat status = {};
         if (!Succeeded(::stat(path.c_str(), &status)))
-            return -1;
+            return std::nullopt;
         return static_cast<long long>(::time(nullptr) - status.st_mtime);
     }
+
+    std::optional<Owner> OwnerOf(const std::filesystem::path &path) override
+    {
+        struct stat status = {};
+        if (!Succeeded(::lstat(path.c_str(), &status)))
+            return std::nullopt;
+        return Owner{status.st_uid, status.st_mode & 07777};
+    }
+
+    // The kernel checks files against the effective user.
+    long long CurrentUser() override { return ::geteuid(); }
 
     // fsync(2): a file's own flush does not make its new directory entry durable.
     bool FlushFolder(const std::filesystem::path &file) override

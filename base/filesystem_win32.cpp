@@ -49,7 +49,8 @@ public:
         return true;
     }
 
-    // Replacing keeps the old file's attributes and access rights; a new file takes the folder's.
+    // A new file takes the folder's rights; Replace gives it the replaced
+    // file's attributes and access rights, so `like` is not needed here.
     // Written through to the disk, so that it is whole there before it takes the old one's place.
     FileHandle CreateNew(const std::filesystem::path &path, const std::filesystem::path &) override
     {
@@ -59,11 +60,6 @@ public:
     FileHandle OpenForRewrite(const std::filesystem::path &path) override
     {
         return Open(path, GENERIC_WRITE, 0, OPEN_EXISTING);
-    }
-
-    FileHandle CreateOrTruncate(const std::filesystem::path &path) override
-    {
-        return OnDisk(Open(path, GENERIC_WRITE, 0, CREATE_ALWAYS));
     }
 
     long Write(FileHandle file, const void *data, std::size_t size) override
@@ -129,11 +125,11 @@ public:
         return error ? std::filesystem::path() : target;
     }
 
-    long long AgeSeconds(const std::filesystem::path &path) override
+    std::optional<long long> AgeSeconds(const std::filesystem::path &path) override
     {
         WIN32_FILE_ATTRIBUTE_DATA data{};
         if (!Succeeded(::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)))
-            return -1;
+            return std::nullopt;
         FILETIME now{};
         ::GetSystemTimeAsFileTime(&now);
         const auto ticks = [](FILETIME time) {
@@ -141,6 +137,11 @@ public:
         };
         return (ticks(now) - ticks(data.ftLastWriteTime)) / 10'000'000; // 100 ns ticks
     }
+
+    // Access on Windows is the file's access list, which Replace keeps; no
+    // folder guards its links by their owner.
+    std::optional<Owner> OwnerOf(const std::filesystem::path &) override { return std::nullopt; }
+    long long CurrentUser() override { return 0; }
 
     // Files are flushed with FlushFileBuffers and moved with MOVEFILE_WRITE_THROUGH: nothing more to do.
     bool FlushFolder(const std::filesystem::path &) override { return true; }

@@ -1,10 +1,13 @@
 #include "calc/report.h"
 
 #include "base/desktop.h"
+#include "base/fileerror.h"
 #include "base/fileio.h"
 #include "base/numtext.h"
 #include "calc/calculator.h"
 #include "res/strings.h"
+
+#include <optional>
 
 namespace {
 
@@ -60,14 +63,20 @@ std::string ReportFileText(const CCalculatorValues &values)
 
 void WriteReport(const CCalculatorValues &values, IMessageService &messages, IViewerLauncher &launcher)
 {
-    fileio::OutputTextFile file(kReportFileName);
-    if (!file.IsOpen()) {
+    // Written whole or not at all, as the values are: a full disk leaves the
+    // last report as it was.
+    std::optional<fileio::FileReplacement> file;
+    try {
+        file.emplace(kReportFileName, kReportFileName);
+    } catch (const CFileException &) {
         messages.ShowMessage(std::string(res::LoadString(res::IDS_REPORT_NOT_OPENED)), MsgButtons::OK);
         return;
     }
-    for (const auto &piece : ReportPieces(values))
-        file.Write(WithCrLf(piece));
-    file.Close();
+    try {
+        file->Commit(fileio::AsBytes(ReportFileText(values)));
+    } catch (const CFileException &error) {
+        throw CFileException(CFileException::diskFull, error.m_lOsError, fileio::FullPath(kReportFileName));
+    }
     // The service outlives every dialog, so a failure said later still has somewhere to go.
     launcher.Open(
         kReportFileName, [&messages, path = fileio::FullPath(kReportFileName)](const std::string &what) {

@@ -15,8 +15,9 @@ std::array<std::string, 8> ReportPieces(const CCalculatorValues &values);
 // The report file's bytes: the pieces with CR LF line ends.
 std::string ReportFileText(const CCalculatorValues &values);
 
-// Rewrites the report and starts the viewer on it. A report that cannot be
-// created is reported and nothing else happens; a failed write raises
-// CFileException (disk full, naming the report's full path). A viewer that
-// could not open the report is said with the report's full path.
+// Replaces the report whole and starts the viewer on it. A report that
+// cannot be created is reported and nothing else happens; a failed write
+// raises CFileException (disk full, naming the report's full path) and
+// leaves the last report as it was. A viewer that could not open the report
+// is said with the report's full path.
 void WriteReport(const CCalculatorValues &values, IMessageService &messages, IViewerLauncher &launcher);

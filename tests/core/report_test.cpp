@@ -3,9 +3,16 @@
 #include "calc/report.h"
 #include "tests/support/fakes.h"
 
+#include <algorithm>
+#include <functional>
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 namespace {
+
+namespace fs = std::filesystem;
 
 // The calculation as the user reads it: the figures of the report's four
 // lines for what was typed.
@@ -42,11 +49,9 @@ TEST(Report, ShowsTheCalculatedFigures)
 // program's run as a user must write too; read before any test changes folder.
 const std::string kExpectedReport = ReadBytes(PLAXOMET_TEST_DATA "/blackbox/PlaxometReport.txt");
 
-// A longer report of an earlier run is replaced whole, not overwritten, and
-// the viewer opens it; a viewer that could not open it is said, with where
-// the report is. A write or a close that fails is a full disk, named by the
-// full path, and nothing is opened.
-TEST(ReportFile, IsWrittenByteForByteOrSaysTheDiskIsFull)
+// A longer report of an earlier run is replaced whole, and the viewer opens
+// it; a viewer that could not open it is said, with where the report is.
+TEST(ReportFile, IsWrittenByteForByteAndOpened)
 {
     ASSERT_FALSE(kExpectedReport.empty()) << PLAXOMET_TEST_DATA " is not where the build says";
     TemporaryWorkingDirectory dir;
@@ -57,27 +62,83 @@ TEST(ReportFile, IsWrittenByteForByteOrSaysTheDiskIsFull)
     WriteReport(Calculated(1, 15, 0.5f, 30), messages, launcher);
     EXPECT_EQ(ReadBytes("PlaxometReport.txt"), kExpectedReport);
     EXPECT_EQ(launcher.opened, std::vector<std::string>{"PlaxometReport.txt"});
-    const std::string where = (dir.Path() / "PlaxometReport.txt").string();
-    EXPECT_EQ(messages.messages, std::vector<Shown>{{"The report was written to " + where +
-                                                     ", but no program showed it: none."}});
-    messages.messages.clear();
-    launcher.opened.clear();
-    for (const std::size_t limit : {0u, 400u, 100000u}) {
+    EXPECT_EQ(messages.messages,
+              std::vector<Shown>{{"The report was written to " + fileio::FullPath("PlaxometReport.txt") +
+                                  ", but no program showed it: none."}});
+}
+
+// The number of the first call of this kind a report's writing makes over an earlier report.
+int CallNumber(FaultyFiles::Call call)
+{
+    TemporaryWorkingDirectory dir;
+    WriteBytes("PlaxometReport.txt", "earlier");
+    RecordingMessageService messages;
+    RecordingLauncher launcher;
+    FaultyFiles files;
+    fileio::ScopedFileSystem scope(files);
+    WriteReport(Calculated(1, 19, 0.72f, 25), messages, launcher);
+    return static_cast<int>(std::find(files.calls.begin(), files.calls.end(), call) - files.calls.begin()) +
+           1;
+}
+
+// A write or a flush that fails is a full disk, named by the full path; the
+// last report stays as it was, nothing is left beside it and nothing opens.
+// A report that is no plain file cannot be opened, and is not replaced.
+TEST(ReportFile, AFailedWriteKeepsTheLastReport)
+{
+    const struct {
+        const char *name;
+        std::function<void(FaultyFiles &)> fault;
+        std::function<void()> before;
+        std::string said;
+    } rows[] = {
+        {"full at once", [](FaultyFiles &f) { f.writeLimit = 0; }, [] {}, "Disk full while accessing %F."},
+        {"full part way", [](FaultyFiles &f) { f.writeLimit = 400; }, [] {}, "Disk full while accessing %F."},
+        {"flush fails", [](FaultyFiles &f) { f.failAt = CallNumber(FaultyFiles::Call::Flush); }, [] {},
+         "Disk full while accessing %F."},
+        {"a folder", [](FaultyFiles &) {},
+         [] { fs::remove("PlaxometReport.txt"), fs::create_directory("PlaxometReport.txt"); },
+         "File could not be opened!"},
+#ifndef _WIN32
+        {"a FIFO", [](FaultyFiles &) {},
+         [] { fs::remove("PlaxometReport.txt"), ::mkfifo("PlaxometReport.txt", 0600); },
+         "File could not be opened!"},
+        {"a link to a device", [](FaultyFiles &) {},
+         [] { fs::remove("PlaxometReport.txt"), LinkToADevice("PlaxometReport.txt"); },
+         "File could not be opened!"},
+#endif
+    };
+    for (const auto &row : rows) {
+        TemporaryWorkingDirectory dir;
+        WriteBytes("PlaxometReport.txt", kExpectedReport);
+        row.before();
+        const auto kind = fs::symlink_status("PlaxometReport.txt").type();
+        RecordingMessageService messages;
+        RecordingLauncher launcher;
         FaultyFiles files;
-        files.writeLimit = limit;
         files.error = kHardIoError;
-        if (limit == 100000u)
-            files.failAt = 3; // create, write, close
-        fileio::ScopedFileSystem scope(files);
+        row.fault(files);
+        std::string said;
         try {
+            fileio::ScopedFileSystem scope(files);
             WriteReport(Calculated(1, 19, 0.72f, 25), messages, launcher);
-            ADD_FAILURE() << limit;
+            said = messages.messages.empty() ? "" : messages.messages[0].text;
         } catch (const CFileException &error) {
-            EXPECT_EQ(error.GetErrorMessage(), "Disk full while accessing " + where + ".");
+            said = error.GetErrorMessage();
         }
+        std::string expected = row.said;
+        if (const auto at = expected.find("%F"); at != std::string::npos)
+            expected.replace(at, 2, fileio::FullPath("PlaxometReport.txt"));
+        EXPECT_EQ(said, expected) << row.name;
+        auto entries = FolderEntries(dir.Path());
+        std::erase(entries, ".device");
+        EXPECT_EQ(entries, std::vector<std::string>{"PlaxometReport.txt"}) << row.name;
+        EXPECT_EQ(fs::symlink_status("PlaxometReport.txt").type(), kind) << row.name;
+        if (kind == fs::file_type::regular) {
+            EXPECT_EQ(ReadBytes("PlaxometReport.txt"), kExpectedReport) << row.name;
+        }
+        EXPECT_TRUE(launcher.opened.empty()) << row.name;
     }
-    EXPECT_TRUE(launcher.opened.empty());
-    EXPECT_TRUE(messages.messages.empty());
 }
 
 } // namespace

@@ -5,8 +5,13 @@
 #include <cstdint>
 #include <fstream>
 #include <iterator>
+#include <ostream>
 #include <random>
 #include <unistd.h>
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#endif
 
 namespace fs = std::filesystem;
 
@@ -28,9 +33,44 @@ std::ostream &operator<<(std::ostream &out, const Shown &shown)
                << static_cast<int>(shown.icon) << " modality " << static_cast<int>(shown.modality);
 }
 
-bool FaultyFiles::Hit(Call call)
+namespace {
+
+const char *const kCallNames[] = {
+    "OpenForReading", "Read",       "MayWrite",   "CreateNew", "OpenForRewrite", "Write",
+    "SetLength",      "Flush",      "Close",      "Replace",   "Remove",         "Exists",
+    "IsRegularFile",  "LinkTarget", "AgeSeconds", "OwnerOf",   "FlushFolder",    "Pause"};
+
+// The calls a save's durability and outcome depend on.
+bool ChangesFiles(FaultyFiles::Call call)
 {
+    using C = FaultyFiles::Call;
+    return call == C::CreateNew || call == C::OpenForRewrite || call == C::Write || call == C::SetLength ||
+           call == C::Flush || call == C::Replace || call == C::Remove || call == C::FlushFolder;
+}
+
+} // namespace
+
+std::ostream &operator<<(std::ostream &out, FaultyFiles::Call call)
+{
+    return out << kCallNames[static_cast<int>(call)];
+}
+
+std::optional<FaultyFiles::Owner> FaultyFiles::OwnerOf(const Path &p)
+{
+    if (Hit(Call::OwnerOf, p))
+        return std::nullopt;
+    const auto injected = owners.find(p);
+    return injected != owners.end() ? std::optional(injected->second) : m_system.OwnerOf(p);
+}
+
+bool FaultyFiles::Hit(Call call, const Path &path)
+{
+    // After a crash nothing more happens to any file (only the system closes them).
+    if (m_crashed)
+        return m_injected = true;
     calls.push_back(call);
+    if (ChangesFiles(call))
+        saveTrace.push_back(std::string(kCallNames[static_cast<int>(call)]) + " " + path.generic_string());
     const int number = static_cast<int>(calls.size());
     if (crashAfter >= 0 && number > crashAfter) {
         m_crashed = true;
@@ -46,7 +86,7 @@ bool FaultyFiles::Hit(Call call)
 
 long FaultyFiles::Write(FileHandle file, const void *data, std::size_t size)
 {
-    if (Hit(Call::Write))
+    if (Hit(Call::Write, file))
         return -1;
     if (m_written >= writeLimit) {
         writeLimit = SIZE_MAX;
@@ -66,12 +106,12 @@ long FaultyFiles::Write(FileHandle file, const void *data, std::size_t size)
 bool FaultyFiles::Close(FileHandle file)
 {
     const bool closed = m_system.Close(file);
-    return !(!m_crashed && Hit(Call::Close)) && closed;
+    return !(!m_crashed && Hit(Call::Close, file)) && closed;
 }
 
 bool FaultyFiles::Replace(const Path &replacement, const Path &replaced)
 {
-    if (!Hit(Call::Replace))
+    if (!Hit(Call::Replace, replacement.generic_string() + " -> " + replaced.generic_string()))
         return m_system.Replace(replacement, replaced);
     if (fault == Fault::TargetGone)
         m_system.Remove(replaced);
@@ -108,6 +148,16 @@ CCalculatorValues Calculated(std::int32_t units, float width, float size, float 
     v.m_fPrintSize = printSize;
     v.Calculate();
     return v;
+}
+
+void LinkToADevice(const char *name)
+{
+#ifndef _WIN32
+    const bool own = ::geteuid() == 0 && ::mknod(".device", S_IFCHR | 0666, makedev(1, 3)) == 0;
+    fs::create_symlink(own ? ".device" : "/dev/null", name);
+#else
+    static_cast<void>(name);
+#endif
 }
 
 std::string ReadBytes(const fs::path &path)

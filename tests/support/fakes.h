@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <deque>
 #include <filesystem>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -66,9 +68,8 @@ public:
     using Path = std::filesystem::path;
     using FileHandle = fileio::FileHandle;
     // clang-format off
-    enum class Call { OpenForReading, Read, MayWrite, CreateNew, OpenForRewrite, CreateOrTruncate, Write, SetLength,
-                      Flush, Close, Replace, Remove, Exists, IsRegularFile, LinkTarget, AgeSeconds, FlushFolder,
-                      Pause };
+    enum class Call { OpenForReading, Read, MayWrite, CreateNew, OpenForRewrite, Write, SetLength, Flush, Close,
+                      Replace, Remove, Exists, IsRegularFile, LinkTarget, AgeSeconds, OwnerOf, FlushFolder, Pause };
     // clang-format on
     enum class Fault {
         Fail,       // the call does nothing and fails with `error`
@@ -83,25 +84,26 @@ public:
 
     // Each call, unless it is the one to fail, is the system's own. One to a line, as a table.
     // clang-format off
-    FileHandle OpenForReading(const Path &p) override { return Hit(Call::OpenForReading) ? fileio::kNoFile : m_system.OpenForReading(p); }
-    long Read(FileHandle f, void *to, std::size_t n) override { return Hit(Call::Read) ? -1 : m_system.Read(f, to, n); }
-    bool MayWrite(const Path &p) override { return !Hit(Call::MayWrite) && m_system.MayWrite(p); }
-    FileHandle CreateNew(const Path &p, const Path &like) override { return Hit(Call::CreateNew) ? fileio::kNoFile : m_system.CreateNew(p, like); }
-    FileHandle OpenForRewrite(const Path &p) override { return Hit(Call::OpenForRewrite) ? fileio::kNoFile : m_system.OpenForRewrite(p); }
-    FileHandle CreateOrTruncate(const Path &p) override { return Hit(Call::CreateOrTruncate) ? fileio::kNoFile : m_system.CreateOrTruncate(p); }
+    FileHandle OpenForReading(const Path &p) override { return Hit(Call::OpenForReading, p) ? fileio::kNoFile : Opened(p, m_system.OpenForReading(p)); }
+    long Read(FileHandle f, void *to, std::size_t n) override { return Hit(Call::Read, f) ? -1 : m_system.Read(f, to, n); }
+    bool MayWrite(const Path &p) override { return !Hit(Call::MayWrite, p) && m_system.MayWrite(p); }
+    FileHandle CreateNew(const Path &p, const Path &like) override { return Hit(Call::CreateNew, p) ? fileio::kNoFile : Opened(p, m_system.CreateNew(p, like)); }
+    FileHandle OpenForRewrite(const Path &p) override { return Hit(Call::OpenForRewrite, p) ? fileio::kNoFile : Opened(p, m_system.OpenForRewrite(p)); }
     long Write(FileHandle file, const void *data, std::size_t size) override;
-    bool SetLength(FileHandle f, std::uint64_t n) override { return !Hit(Call::SetLength) && m_system.SetLength(f, n); }
-    bool Flush(FileHandle f) override { return !Hit(Call::Flush) && m_system.Flush(f); }
+    bool SetLength(FileHandle f, std::uint64_t n) override { return !Hit(Call::SetLength, f) && m_system.SetLength(f, n); }
+    bool Flush(FileHandle f) override { return !Hit(Call::Flush, f) && m_system.Flush(f); }
     bool Close(FileHandle file) override;
     bool Replace(const Path &replacement, const Path &replaced) override;
-    bool Remove(const Path &p) override { return !Hit(Call::Remove) && m_system.Remove(p); }
-    bool Exists(const Path &p) override { return !Hit(Call::Exists) && m_system.Exists(p); }
-    bool IsRegularFile(const Path &p) override { return !Hit(Call::IsRegularFile) && m_system.IsRegularFile(p); }
-    Path LinkTarget(const Path &p) override { return Hit(Call::LinkTarget) ? Path() : m_system.LinkTarget(p); }
-    long long AgeSeconds(const Path &p) override { return Hit(Call::AgeSeconds) ? -1 : m_system.AgeSeconds(p); }
-    bool FlushFolder(const Path &p) override { return !Hit(Call::FlushFolder) && m_system.FlushFolder(p); }
+    bool Remove(const Path &p) override { return !Hit(Call::Remove, p) && m_system.Remove(p); }
+    bool Exists(const Path &p) override { return !Hit(Call::Exists, p) && m_system.Exists(p); }
+    bool IsRegularFile(const Path &p) override { return !Hit(Call::IsRegularFile, p) && m_system.IsRegularFile(p); }
+    Path LinkTarget(const Path &p) override { return Hit(Call::LinkTarget, p) ? Path() : m_system.LinkTarget(p); }
+    std::optional<long long> AgeSeconds(const Path &p) override { return Hit(Call::AgeSeconds, p) ? std::nullopt : m_system.AgeSeconds(p); }
+    std::optional<Owner> OwnerOf(const Path &p) override;
+    long long CurrentUser() override { return currentUser.value_or(m_system.CurrentUser()); }
+    bool FlushFolder(const Path &p) override { return !Hit(Call::FlushFolder, p.has_parent_path() ? p.parent_path() : ".") && m_system.FlushFolder(p); }
     // clang-format on
-    void Pause(int) override { Hit(Call::Pause); }
+    void Pause(int) override { Hit(Call::Pause, Path()); }
     // The fault's error, or the system's own for a call let through.
     long LastError() const override { return m_injected ? m_error : m_system.LastError(); }
 
@@ -117,10 +119,25 @@ public:
     // The calls after this many are never made: the first throws SimulatedCrash.
     int crashAfter = -1;
 
+    // Owners and modes to answer for these paths (as passed), in place of the system's.
+    std::map<Path, Owner> owners;
+    std::optional<long long> currentUser;
+
     std::vector<Call> calls;
+    // Every call that changes a file or makes it durable, as "Name path": the
+    // path as passed, or the file a handle was opened on; a flushed folder's
+    // path is the folder's.
+    std::vector<std::string> saveTrace;
 
 private:
-    bool Hit(Call call);
+    bool Hit(Call call, const Path &path);
+    bool Hit(Call call, FileHandle file) { return Hit(call, m_opened[file]); }
+    FileHandle Opened(const Path &path, FileHandle file)
+    {
+        m_opened[file] = path;
+        return file;
+    }
+    std::map<FileHandle, Path> m_opened;
 
     fileio::FileSystem &m_system = fileio::SystemFiles();
     long m_error = 0;
@@ -128,6 +145,8 @@ private:
     std::size_t m_written = 0;
     bool m_crashed = false;
 };
+
+std::ostream &operator<<(std::ostream &out, FaultyFiles::Call call);
 
 // A fresh empty folder made the working directory for one test.
 class TemporaryWorkingDirectory {
@@ -155,6 +174,11 @@ std::string SettingsBytes(std::int32_t units, float height, float size, float wi
 inline const std::string kDefaultSettings = SettingsBytes(1, 25.0f, 0.72f, 19.0f, 1.0f);
 // One styles file record with a one-byte length prefix.
 std::string StylesRecord(const std::string &name, float size);
+
+// Makes `name` a symbolic link to a device: as root one of the test's own
+// (a null device in the folder), so that a slip that replaced it would not
+// replace the system's /dev/null; otherwise /dev/null, which only root may replace.
+void LinkToADevice(const char *name);
 
 std::string ReadBytes(const std::filesystem::path &path);
 void WriteBytes(const std::filesystem::path &path, const std::string &bytes);
