@@ -20,7 +20,12 @@ void ReadSettings(CCalculatorValues &values, std::span<const std::uint8_t> bytes
 void LoadSettings(CCalculatorValues &values, IMessageService &messages)
 {
     try {
-        ReadSettings(values, fileio::ReadFile(kSettingsFileName, kSettingsDiskName, kSettingsFileSize));
+        const auto bytes = fileio::ReadFile(kSettingsFileName, kSettingsDiskName, kSettingsFileSize);
+        // A file cut short (a disk that filled, a copy cut off) is said, as
+        // an unreadable one is, before Exit replaces it with the defaults.
+        if (bytes.size() < kSettingsFileSize)
+            throw CFileException(CFileException::endOfFile, 0, kSettingsFileName);
+        ReadSettings(values, bytes);
     } catch (const CFileException &error) {
         // Exit would replace the values of a file that cannot be read.
         messages.ShowMessage(error.LoadFailureMessage(res::IDS_SETTINGS_NOT_FOUND), MsgButtons::OK);

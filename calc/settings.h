@@ -19,7 +19,7 @@ void ReadSettings(CCalculatorValues &values, std::span<const std::uint8_t> bytes
 
 // Reads the file over the values. A file that cannot be read is said (a
 // missing one in words of its own) and leaves the values as they were; so
-// does a file too short to hold every field, without a word.
+// does a file too short to hold every field, said as read past its end.
 void LoadSettings(CCalculatorValues &values, IMessageService &messages);
 
 // Replaces the file with the values; raises CFileException on failure, leaving

@@ -27,21 +27,23 @@ TextSize SplitEntry(std::string_view entry)
 namespace {
 
 // Loading: the entries of every whole record, until the first that cannot be
-// read (a record cut short, or a name longer than what is left, ends the list).
-std::vector<std::string> ReadEntries(CArchive &ar)
+// read. The list ends there; `cutShort` tells whether that record ran past
+// the end of the file (a record cut short, a name longer than what is left).
+std::vector<std::string> ReadEntries(CArchive &ar, bool &cutShort)
 {
     std::vector<std::string> entries;
+    cutShort = false;
     try {
-        for (;;) {
+        while (ar.BytesLeft() > 0) {
             const auto name = ar.ReadString();
             float size = 0.0f;
             ar >> size;
             entries.push_back(FormatEntry(name, size));
         }
-    } catch (const CArchiveException &) {
-        // The end of the file, or a record that cannot be read whole: the list ends here.
-        return entries;
+    } catch (const CArchiveException &error) {
+        cutShort = error.m_cause == CArchiveException::endOfFile;
     }
+    return entries;
 }
 
 } // namespace
@@ -49,7 +51,11 @@ std::vector<std::string> ReadEntries(CArchive &ar)
 void SerializeStyles(CArchive &ar, ITextSizeList &list)
 {
     if (ar.IsLoading()) {
-        list.AddStrings(ReadEntries(ar));
+        bool cutShort = false;
+        list.AddStrings(ReadEntries(ar, cutShort));
+        // The whole records stay listed; OK would drop the rest unseen.
+        if (cutShort)
+            throw CFileException(CFileException::endOfFile, 0, kStylesFileName);
         return;
     }
     for (int i = 0; i < list.GetCount(); ++i) {

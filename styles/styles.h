@@ -28,11 +28,13 @@ struct TextSize {
 // An entry split back at its last TAB; a size that is no number reads 0.
 TextSize SplitEntry(std::string_view entry);
 
-// Loading appends the file's entries to the list; storing writes every entry.
+// Loading appends the entries of the file's whole records to the list, and
+// raises end of file (named STYLES.) where the last record runs past the
+// end; storing writes every entry.
 void SerializeStyles(CArchive &ar, ITextSizeList &list);
 
-// Fills the list from the file. A missing file is reported; other failures
-// are silent and keep what was read.
+// Fills the list from the file. A missing file, one that cannot be read and
+// one cut short are said; the whole records read stay in the list.
 void LoadStyles(ITextSizeList &list, IMessageService &messages);
 
 // Replaces the file with the list; raises CFileException, leaving the old file as it was.

@@ -42,8 +42,8 @@ Strings Loaded(RecordingMessageService &messages)
 
 // Neither file may block or fill memory when it is anything but a regular
 // file. Each says why it loaded nothing, since Exit and OK would replace what
-// the user was never shown; a missing file in words of its own, an empty or
-// short one without a word. Whatever was loaded before stays.
+// the user was never shown: a missing file in words of its own, one cut
+// short as read past its end. An empty STYLES is an empty list.
 TEST(UnreadableFiles, LoadNothingAndSayWhy)
 {
     const std::vector<Shown> denied{{"Access to SETTINGS. was denied."}, {"Access to STYLES. was denied."}};
@@ -53,8 +53,12 @@ TEST(UnreadableFiles, LoadNothingAndSayWhy)
         std::vector<Shown> said;
     } rows[] = {
         {"missing", [](const char *) {}, {{"SETTINGS file not found"}, {"TEXT SIZES file not found"}}},
-        {"empty", [](const char *file) { WriteBytes(file, ""); }, {}},
-        {"too short", [](const char *file) { WriteBytes(file, std::string(19, '\x7F')); }, {}},
+        {"empty",
+         [](const char *file) { WriteBytes(file, ""); },
+         {{"Attempted to access SETTINGS. past its end."}}},
+        {"too short",
+         [](const char *file) { WriteBytes(file, std::string(19, '\x7F')); },
+         {{"Attempted to access SETTINGS. past its end."}, {"Attempted to access STYLES. past its end."}}},
         {"folder", [](const char *file) { fs::create_directory(file); }, denied},
 #ifndef _WIN32
         {"FIFO", [](const char *file) { ASSERT_EQ(::mkfifo(file, 0600), 0); }, denied},
@@ -82,26 +86,28 @@ TEST(UnreadableFiles, LoadNothingAndSayWhy)
     }
 }
 
-// A record cut short, or one whose name claims more than any file holds,
-// ends the list quietly after the whole records before it.
-TEST(StylesFile, AMalformedRecordEndsTheListQuietly)
+// A record cut short, or one whose name claims more than the file holds,
+// ends the list after the whole records before it, and is said; a length no
+// writer makes (a 64-bit one past 32 bits) ends it quietly.
+TEST(StylesFile, ARecordCutShortEndsTheListAndIsSaid)
 {
-    TemporaryWorkingDirectory dir;
-    RecordingMessageService messages;
     const auto third = StylesRecord("TITLE", 20.0f), later = StylesRecord("LATER", 1.0f);
-    std::vector<std::string> tails = {
-        std::string("\xFF\xFF\xFF\xFF\xFF\xFF\x7F", 7) + "ABC" + later,
-        std::string("\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x7F\x00\x00\x00\x00", 15) + later,
-        std::string("\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x00\x00\x00\x00\x01\x00\x00\x00", 15) + later,
-        std::string("\xFF\xFE\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x7F", 10) + later,
+    const Shown cut{"Attempted to access STYLES. past its end."};
+    std::vector<std::pair<std::string, std::vector<Shown>>> tails = {
+        {std::string("\xFF\xFF\xFF\xFF\xFF\xFF\x7F", 7) + "ABC" + later, {cut}},
+        {std::string("\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x7F\x00\x00\x00\x00", 15) + later, {cut}},
+        {std::string("\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x00\x00\x00\x00\x01\x00\x00\x00", 15) + later, {}},
+        {std::string("\xFF\xFE\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x7F", 10) + later, {cut}},
     };
-    for (std::size_t cut = 1; cut < third.size(); ++cut)
-        tails.push_back(third.substr(0, cut));
-    for (const auto &tail : tails) {
+    for (std::size_t length = 1; length < third.size(); ++length)
+        tails.emplace_back(third.substr(0, length), std::vector{cut});
+    for (const auto &[tail, said] : tails) {
+        TemporaryWorkingDirectory dir;
+        RecordingMessageService messages;
         WriteBytes("STYLES", StylesRecord("BODY", 12.0f) + StylesRecord("ANNOT", 9.5f) + tail);
         EXPECT_EQ(Loaded(messages), (Strings{"ANNOT\t9.50", "BODY\t12.00"})) << tail.size();
+        EXPECT_EQ(messages.messages, said) << tail.size();
     }
-    EXPECT_TRUE(messages.messages.empty());
 }
 
 } // namespace
