@@ -32,6 +32,16 @@ std::string_view SkipSpace(std::string_view text)
     return text.substr(i);
 }
 
+// Whether text[i] is the decimal point: a period, or a comma between
+// digits, as most of Europe writes decimals ("19,5" is 19.5, not 19).
+bool IsDecimalPoint(std::string_view text, std::size_t i, std::size_t digitsBefore)
+{
+    if (i >= text.size())
+        return false;
+    return text[i] == '.' ||
+           (text[i] == ',' && digitsBefore > 0 && i + 1 < text.size() && IsDigit(text[i + 1]));
+}
+
 // Length of the longest decimal number at the start of text, 0 for none.
 std::size_t NumberLength(std::string_view text)
 {
@@ -41,7 +51,7 @@ std::size_t NumberLength(std::string_view text)
     std::size_t digits = 0;
     for (; i < text.size() && IsDigit(text[i]); ++i)
         ++digits;
-    if (i < text.size() && text[i] == '.') {
+    if (IsDecimalPoint(text, i, digits)) {
         ++i;
         for (; i < text.size() && IsDigit(text[i]); ++i)
             ++digits;
@@ -141,8 +151,11 @@ std::optional<double> ScanDouble(std::string_view text)
     // Hexadecimal is refused outright rather than read as the 0 before its x.
     if (unsigned_.size() > 1 && unsigned_[0] == '0' && (unsigned_[1] == 'x' || unsigned_[1] == 'X'))
         return std::nullopt;
-    if (const auto length = NumberLength(text))
-        return Convert(text.substr(0, length));
+    if (const auto length = NumberLength(text)) {
+        std::string number(text.substr(0, length));
+        std::replace(number.begin(), number.end(), ',', '.');
+        return Convert(number);
+    }
     // The words the program itself writes for infinity and not-a-number.
     const auto startsWith = [&](std::string_view word) {
         return unsigned_.size() >= word.size() && std::equal(word.begin(), word.end(), unsigned_.begin(),

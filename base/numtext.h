@@ -18,8 +18,9 @@ std::string FormatGeneral6(double value);
 // A field read back with the "%lf" grammar: white space skipped, the longest
 // decimal number at the start taken (sign, digits, point, fraction,
 // exponent), the rest ignored; also the words inf and nan, with or without a
-// sign and in any case, as the program writes them. No number, and
-// hexadecimal, give nothing.
+// sign and in any case, as the program writes them. A comma between digits
+// is a decimal point too, whatever the locale. No number, and hexadecimal,
+// give nothing.
 std::optional<double> ScanDouble(std::string_view text);
 
 // The leading number of a text size entry's size part, 0 when there is none.

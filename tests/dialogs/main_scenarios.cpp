@@ -40,15 +40,23 @@ const Scenario kMainScenarios[] = {
      .messages = {{"SETTINGS file not found"}},
      .after = {{"SETTINGS", kDefaultSettings}, {kReport, std::nullopt}}},
 
-    // The fields keep what was typed, read as their leading numbers.
+    // The fields keep what was typed, read as their leading numbers; a comma
+    // between digits is a decimal point.
     {.name = "EnterCalculatesTwiceAlikeAndExitSavesWhatWasTyped",
      .before = {{"SETTINGS", kDefaultSettings}},
-     .steps = {M.Type(IDC_STAVEWIDTH, " 15 cm"), M.Type(IDC_STAVESIZE, "0.72abc"),
+     .steps = {M.Type(IDC_STAVEWIDTH, " 15,5 cm"), M.Type(IDC_STAVESIZE, "0.72abc"),
                M.Type(IDC_PAGEHEIGHT, "2.5e1"), M.Press(Key::Enter), M.Press(Key::Enter),
                M.ExpectText(IDC_STAVESIZE, "0.72abc"), M.Click(IDCANCEL)},
-     .after = {{kReport, ReportFileText(Calculated(1, 15.0f, 0.72f, 25.0f))},
-               {"SETTINGS", SettingsBytes(1, 25.0f, 0.72f, 15.0f, 15.0f / 19.0f)}},
+     .after = {{kReport, ReportFileText(Calculated(1, 15.5f, 0.72f, 25.0f))},
+               {"SETTINGS", SettingsBytes(1, 25.0f, 0.72f, 15.5f, 15.5f / 19.0f)}},
      .opened = {kReport, kReport}},
+
+    // A SETTINGS cut short is said before the defaults are shown, which Exit then saves.
+    {.name = "AShortSettingsFileIsSaidThenTheDefaultsShown",
+     .before = {{"SETTINGS", SettingsBytes(0, 1.0f, 2.0f, 3.0f, 4.0f).substr(0, 19)}},
+     .steps = {M.ExpectText(IDC_STAVEWIDTH, "19"), M.ExpectChecks(false, true), M.Press(Key::Escape)},
+     .messages = {{"Attempted to access SETTINGS. past its end."}},
+     .after = {{"SETTINGS", kDefaultSettings}}},
 
     {.name = "InchesRelabelsConvertsNothingAndReportsIns",
      .before = {{"SETTINGS", kDefaultSettings}},

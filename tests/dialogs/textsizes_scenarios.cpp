@@ -88,7 +88,7 @@ const Scenario kTextSizesScenarios[] = {
      .steps = {T.ClickItem(1), T.Click(IDC_EDIT), E.ExpectCaption("Edit text size (in Orvel units)"),
                E.ExpectCentred(kTextSizes), E.ExpectText(IDC_ENTRYNAME, "BODY"),
                E.ExpectText(IDC_ENTRYSIZE, "12"), E.ExpectSelectedText(IDC_ENTRYNAME, "BODY"),
-               E.Type(IDC_ENTRYSIZE, "10.5"), E.Press(Key::Enter),
+               E.Type(IDC_ENTRYSIZE, "10,5"), E.Press(Key::Enter),
                T.ExpectList({"ANNOT\t9.50", "BODY\t10.50"}, 0, {0}), T.ClickItem(0, ItemClick::Double),
                E.ExpectText(IDC_ENTRYNAME, "ANNOT"), E.Type(IDC_ENTRYNAME, "zz"), E.Press(Key::Enter),
                T.ExpectList({"BODY\t10.50", "ZZ\t9.50"}, 0, {0}), T.Click(IDOK)},
