@@ -40,15 +40,24 @@ wineserver -w
 
 echo "== Plaxomet.exe as a user would use it"
 mkdir -p "$work/app" "$work/run"
+# The stand-in takes Notepad's place in the system folder; copies planted
+# beside the program and in the working folder, where the search path would
+# look first, must never run.
+system32="$WINEPREFIX/drive_c/windows/system32"
+cp build-windows/tests/win32/NOTEPAD.exe "$system32/notepad.exe"
 cp build-windows/app/Plaxomet.exe build-windows/tests/win32/NOTEPAD.exe "$work/app/"
+cp build-windows/tests/win32/NOTEPAD.exe "$work/run/NOTEPAD.EXE"
 blackbox=$(realpath build-windows/tests/win32/blackbox.exe)
-(cd "$work/run" && wine "$blackbox" "$(winepath -w "$work/app/Plaxomet.exe")" 15 0.5 30)
+(cd "$work/run" && WINEDLLOVERRIDES="$WINEDLLOVERRIDES;notepad.exe=n" \
+    wine "$blackbox" "$(winepath -w "$work/app/Plaxomet.exe")" 15 0.5 30)
 # The bytes the program writes for that input on every platform.
 cmp "$work/run/PlaxometReport.txt" tests/data/blackbox/PlaxometReport.txt
 cmp "$work/run/SETTINGS" tests/data/blackbox/SETTINGS
 grep -q 'NOTEPAD.EXE PlaxometReport.txt' "$work/run/notepad-called.txt"
 grep -q '^show 5' "$work/run/notepad-called.txt"
-echo "report and settings are the expected bytes; Notepad was started with the report, shown"
+grep -qix 'from c:\\windows\\system32\\notepad.exe.\?' "$work/run/notepad-called.txt" \
+    || { echo "Notepad was not the system folder's:" >&2; cat "$work/run/notepad-called.txt" >&2; exit 1; }
+echo "report and settings are the expected bytes; the system's Notepad was started with the report, shown"
 
 echo "== the installer, per user"
 installer=$(ls build-windows/plaxomet-*-win64.exe)

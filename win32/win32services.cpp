@@ -40,16 +40,24 @@ int Win32MessageService::ShowMessage(const std::string &text, MsgButtons buttons
                          flags);
 }
 
+std::wstring SystemFolder()
+{
+    wchar_t folder[MAX_PATH] = {};
+    const UINT length = ::GetSystemDirectoryW(folder, MAX_PATH);
+    return {folder, length < MAX_PATH ? length : 0};
+}
+
 void Win32ViewerLauncher::Open(const std::string &fileName, Failed failed)
 {
+    const std::wstring program = m_folder + L"\\" + WideFromText8(m_program);
     std::wstring line = WideFromText8(m_program + " " + fileName);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOW;
     PROCESS_INFORMATION process{};
-    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &process)) {
+    if (!::CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, &process)) {
         const std::error_code error(static_cast<int>(::GetLastError()), std::system_category());
         failed(res::FormatString(res::IDS_VIEWER_NOT_STARTED, m_program, SystemErrorText(error)));
         return;

@@ -19,14 +19,24 @@ private:
     std::wstring m_caption;
 };
 
-// Starts Notepad on the file as WinExec does: found on the search path,
-// shown normally, not waited for. A program that cannot be started (Notepad
-// is an optional feature of Windows 10 and 11) is a failure.
+// The Windows system folder (GetSystemDirectoryW), where Notepad lives.
+std::wstring SystemFolder();
+
+// Starts Notepad on the file with the command line WinExec would be given,
+// shown normally, not waited for; but Notepad from `folder` only, never
+// found on the search path, which looks in the program's folder and the
+// current one first: a NOTEPAD.EXE planted in Documents\Plaxomet or beside
+// a portable Plaxomet.exe would run with the user's rights. A program that
+// cannot be started (Notepad is an optional feature of Windows 10 and 11)
+// is a failure.
 class Win32ViewerLauncher : public IViewerLauncher {
 public:
-    explicit Win32ViewerLauncher(std::string program = "NOTEPAD.EXE") : m_program(std::move(program)) {}
+    explicit Win32ViewerLauncher(std::string program = "NOTEPAD.EXE", std::wstring folder = SystemFolder())
+        : m_program(std::move(program)), m_folder(std::move(folder))
+    {}
     void Open(const std::string &fileName, Failed failed) override;
 
 private:
     std::string m_program;
+    std::wstring m_folder;
 };

@@ -51,21 +51,28 @@ TEST(Win32MessageBox, IsOwnedByTheInnermostDialogWhateverWindowIsActive)
     }
 }
 
-// The viewer is started as WinExec starts it; one that cannot be started (a
+// The viewer is Notepad of the system folder only: a NOTEPAD.EXE in the
+// current folder, which the search path CreateProcess uses without a program
+// name would find first, is never started. One that cannot be started (a
 // Notepad removed, as the optional feature of Windows 10 and 11 may be, or a
-// file that is no program: CreateProcess's ERROR_BAD_EXE_FORMAT) is said
-// with the system's words.
-TEST(Win32ViewerLauncher, SaysWhenTheViewerCannotBeStarted)
+// file that is no program) is said with the system's words.
+TEST(Win32ViewerLauncher, StartsOnlyTheSystemFoldersNotepadAndSaysWhenItCannot)
 {
     TemporaryWorkingDirectory dir;
-    WriteBytes("BROKEN.EXE", "not a program");
-    for (const auto &[program, error] : {std::pair{"NO-SUCH-VIEWER.EXE", ERROR_FILE_NOT_FOUND},
-                                         std::pair{"BROKEN.EXE", ERROR_BAD_EXE_FORMAT}}) {
+    std::filesystem::create_directory("system");
+    WriteBytes("NOTEPAD.EXE", "planted: no program, so that starting it would fail otherwise");
+    WriteBytes("system/BROKEN.EXE", "not a program");
+    const auto system = (dir.Path() / "system").wstring();
+    const std::error_code notFound(ERROR_FILE_NOT_FOUND, std::system_category()),
+        noProgram(ERROR_BAD_EXE_FORMAT, std::system_category());
+    for (const auto &[program, said] :
+         {std::pair{"NOTEPAD.EXE", "NOTEPAD.EXE could not be started. " + SystemErrorText(notFound)},
+          std::pair{"BROKEN.EXE", "BROKEN.EXE could not be started. " + SystemErrorText(noProgram)}}) {
         std::string failure;
-        Win32ViewerLauncher(program).Open("PlaxometReport.txt",
-                                          [&](const std::string &what) { failure = what; });
-        const std::error_code code(static_cast<int>(error), std::system_category());
-        EXPECT_EQ(failure, std::string(program) + " could not be started. " + SystemErrorText(code));
+        Win32ViewerLauncher(program, system).Open("PlaxometReport.txt", [&](const std::string &what) {
+            failure = what;
+        });
+        EXPECT_EQ(failure, said);
     }
 }
 
