@@ -4,6 +4,7 @@
 #include "base/fileerror.h"
 #include "base/systemerror.h"
 #include "dialogs/dataexchange.h"
+#include "dialogs/plaxometdlg.h"
 #include "res/resource.h"
 #include "res/strings.h"
 
@@ -103,6 +104,12 @@ void CDialog::OnCancel()
 
 void CDialog::OnSysCommand(unsigned) {}
 
+void CDialog::OnHelp()
+{
+    CAboutDlg about(Toolkit(), Messages(), this);
+    about.DoModal();
+}
+
 std::span<const MessageMapEntry> CDialog::GetMessageMap() const
 {
     return {};
@@ -147,11 +154,13 @@ void CDialog::Notify(Notification code, int id)
                 return;
             }
         }
-        // OK and Cancel reach their handlers through the base class's own map.
+        // OK, Cancel and Help reach their handlers through the base class's own map.
         if (code == Notification::Command && id == IDOK)
             OnOK();
         else if (code == Notification::Command && id == IDCANCEL)
             OnCancel();
+        else if (code == Notification::Command && id == ID_HELP)
+            OnHelp();
     });
 }
 

@@ -80,6 +80,8 @@ protected:
     virtual void OnOK();
     virtual void OnCancel();
     virtual void OnSysCommand(unsigned id);
+    // F1, the help command, in any dialog: the About box over it.
+    virtual void OnHelp();
     virtual std::span<const MessageMapEntry> GetMessageMap() const;
 
     void SetWindowText(const std::string &text);

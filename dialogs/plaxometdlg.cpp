@@ -24,7 +24,6 @@ std::span<const MessageMapEntry> CPlaxometDlg::GetMessageMap() const
         OnNotify(Notification::Command, IDC_TEXTSIZES, &CPlaxometDlg::OnTextSizes),
         OnNotify(Notification::Command, IDC_INCHES, &CPlaxometDlg::OnInches),
         OnNotify(Notification::Command, IDC_CENTIMETERS, &CPlaxometDlg::OnCentimeters),
-        OnNotify(Notification::Command, ID_HELP, &CPlaxometDlg::OnHelp),
     };
     return map;
 }
@@ -87,10 +86,7 @@ void CPlaxometDlg::OnSysCommand(unsigned id)
     }
 }
 
-void CPlaxometDlg::OnHelp()
-{
-    OnSysCommand(IDM_ABOUTBOX);
-}
+void CAboutDlg::OnHelp() {}
 
 void CPlaxometDlg::OnTextSizes()
 {

@@ -9,6 +9,10 @@ class IViewerLauncher;
 class CAboutDlg : public CDialog {
 public:
     CAboutDlg(IToolkit &toolkit, IMessageService &messages, CDialog *parent = nullptr);
+
+protected:
+    // F1 in the About box itself opens no second one.
+    void OnHelp() override;
 };
 
 // The main dialog: the three measurements, the unit, Calculate and Exit.
@@ -29,7 +33,6 @@ private:
     void OnTextSizes();
     void OnInches();
     void OnCentimeters();
-    void OnHelp();
     void SetUnitLabels(const char *unit);
 
     IViewerLauncher &m_launcher;

@@ -16,6 +16,7 @@ namespace fs = std::filesystem;
 
 constexpr On T{IDD_TEXTSTYLES};
 constexpr On E{IDD_EDITTEXTSTYLES};
+constexpr On A{IDD_ABOUTBOX};
 // New and Edit are owned by Text Sizes, and so modal to it.
 constexpr const char *kTextSizes = "Text Sizes (in Orvel units)";
 const Shown kSure{"Are you sure?", MsgButtons::YesNo, MsgIcon::Question};
@@ -148,12 +149,15 @@ const Scenario kTextSizesScenarios[] = {
      .messages = {kNotFound, {"Access to STYLES. was denied.", MsgButtons::OK, MsgIcon::Stop}}},
 
     // Enter goes to "New..." while it has the focus; Cancel after changes leaves the file.
-    {.name = "TabGoesNewEditDeleteListOkCancel",
+    // F1 opens the About box once, over the dialog it was pressed in.
+    {.name = "TabGoesNewEditDeleteListOkCancelAndF1OpensAbout",
      .before = {{"STYLES", kTwo}},
      .steps =
          Join({{T.ExpectFocus(IDC_NEW)},
                T.Tabbing(Key::Tab, {IDC_EDIT, IDC_DELETE, IDC_STYLESLIST, IDOK, IDCANCEL, IDC_NEW}),
-               {T.Press(Key::Enter), E.ExpectCaption("New text size (in Orvel units)"), E.Press(Key::Escape)},
+               {T.Press(Key::Enter), E.ExpectCaption("New text size (in Orvel units)"), E.Press(Key::F1),
+                A.ExpectCentred("New text size (in Orvel units)"), A.Press(Key::Enter), E.Press(Key::Escape),
+                T.Press(Key::F1), A.ExpectCentred(kTextSizes), A.Press(Key::Enter), T.ExpectFocus(IDC_NEW)},
                NewEntry("new", "1"),
                {T.Click(IDC_DELETE), T.Click(IDCANCEL)}}),
      .messages = {kSure},
