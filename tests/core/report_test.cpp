@@ -3,9 +3,9 @@
 #include "calc/report.h"
 #include "tests/support/fakes.h"
 
-#include <algorithm>
-#include <functional>
 #include <gtest/gtest.h>
+#include <optional>
+#include <regex>
 #ifndef _WIN32
 #include <sys/stat.h>
 #endif
@@ -48,6 +48,7 @@ TEST(Report, ShowsTheCalculatedFigures)
 // The bytes of the report, in a file of their own, which the Windows
 // program's run as a user must write too; read before any test changes folder.
 const std::string kExpectedReport = ReadBytes(PLAXOMET_TEST_DATA "/blackbox/PlaxometReport.txt");
+constexpr char kReport[] = "PlaxometReport.txt";
 
 // A longer report of an earlier run is replaced whole, and the viewer opens
 // it; a viewer that could not open it is said, with where the report is.
@@ -57,28 +58,14 @@ TEST(ReportFile, IsWrittenByteForByteAndOpened)
     TemporaryWorkingDirectory dir;
     RecordingMessageService messages;
     RecordingLauncher launcher;
-    WriteBytes("PlaxometReport.txt", std::string(2000, 'x'));
+    WriteBytes(kReport, std::string(2000, 'x'));
     launcher.failure = "none.";
     WriteReport(Calculated(1, 15, 0.5f, 30), messages, launcher);
-    EXPECT_EQ(ReadBytes("PlaxometReport.txt"), kExpectedReport);
-    EXPECT_EQ(launcher.opened, std::vector<std::string>{"PlaxometReport.txt"});
+    EXPECT_EQ(ReadBytes(kReport), kExpectedReport);
+    EXPECT_EQ(launcher.opened, std::vector<std::string>{kReport});
     EXPECT_EQ(messages.messages,
-              std::vector<Shown>{{"The report was written to " + fileio::FullPath("PlaxometReport.txt") +
+              std::vector<Shown>{{"The report was written to " + fileio::FullPath(kReport) +
                                   ", but no program showed it: none."}});
-}
-
-// The number of the first call of this kind a report's writing makes over an earlier report.
-int CallNumber(FaultyFiles::Call call)
-{
-    TemporaryWorkingDirectory dir;
-    WriteBytes("PlaxometReport.txt", "earlier");
-    RecordingMessageService messages;
-    RecordingLauncher launcher;
-    FaultyFiles files;
-    fileio::ScopedFileSystem scope(files);
-    WriteReport(Calculated(1, 19, 0.72f, 25), messages, launcher);
-    return static_cast<int>(std::find(files.calls.begin(), files.calls.end(), call) - files.calls.begin()) +
-           1;
 }
 
 // A write or a flush that fails is a full disk, named by the full path; the
@@ -88,36 +75,35 @@ TEST(ReportFile, AFailedWriteKeepsTheLastReport)
 {
     const struct {
         const char *name;
-        std::function<void(FaultyFiles &)> fault;
-        std::function<void()> before;
-        std::string said;
+        std::size_t writeLimit;
+        std::optional<FaultyFiles::Call> failing;
+        void (*make)(const char *file); // in place of the last report
+        const char *said;
     } rows[] = {
-        {"full at once", [](FaultyFiles &f) { f.writeLimit = 0; }, [] {}, "Disk full while accessing %F."},
-        {"full part way", [](FaultyFiles &f) { f.writeLimit = 400; }, [] {}, "Disk full while accessing %F."},
-        {"flush fails", [](FaultyFiles &f) { f.failAt = CallNumber(FaultyFiles::Call::Flush); }, [] {},
-         "Disk full while accessing %F."},
-        {"a folder", [](FaultyFiles &) {},
-         [] { fs::remove("PlaxometReport.txt"), fs::create_directory("PlaxometReport.txt"); },
+        {"full at once", 0, {}, nullptr, "Disk full while accessing %F."},
+        {"full part way", 400, {}, nullptr, "Disk full while accessing %F."},
+        {"flush fails", SIZE_MAX, FaultyFiles::Call::Flush, nullptr, "Disk full while accessing %F."},
+        {"a folder",
+         SIZE_MAX,
+         {},
+         [](const char *f) { fs::create_directory(f); },
          "File could not be opened!"},
 #ifndef _WIN32
-        {"a FIFO", [](FaultyFiles &) {},
-         [] { fs::remove("PlaxometReport.txt"), ::mkfifo("PlaxometReport.txt", 0600); },
-         "File could not be opened!"},
-        {"a link to a device", [](FaultyFiles &) {},
-         [] { fs::remove("PlaxometReport.txt"), LinkToADevice("PlaxometReport.txt"); },
-         "File could not be opened!"},
+        {"a FIFO", SIZE_MAX, {}, [](const char *f) { ::mkfifo(f, 0600); }, "File could not be opened!"},
+        {"a link to a device", SIZE_MAX, {}, LinkToADevice, "File could not be opened!"},
 #endif
     };
     for (const auto &row : rows) {
         TemporaryWorkingDirectory dir;
-        WriteBytes("PlaxometReport.txt", kExpectedReport);
-        row.before();
-        const auto kind = fs::symlink_status("PlaxometReport.txt").type();
+        WriteBytes(kReport, kExpectedReport);
+        if (row.make)
+            fs::remove(kReport), row.make(kReport);
+        const auto kind = fs::symlink_status(kReport).type();
         RecordingMessageService messages;
         RecordingLauncher launcher;
-        FaultyFiles files;
-        files.error = kHardIoError;
-        row.fault(files);
+        FaultyFiles files(0, kHardIoError);
+        files.writeLimit = row.writeLimit;
+        files.failing = row.failing;
         std::string said;
         try {
             fileio::ScopedFileSystem scope(files);
@@ -126,17 +112,13 @@ TEST(ReportFile, AFailedWriteKeepsTheLastReport)
         } catch (const CFileException &error) {
             said = error.GetErrorMessage();
         }
-        std::string expected = row.said;
-        if (const auto at = expected.find("%F"); at != std::string::npos)
-            expected.replace(at, 2, fileio::FullPath("PlaxometReport.txt"));
-        EXPECT_EQ(said, expected) << row.name;
+        EXPECT_EQ(said, std::regex_replace(row.said, std::regex("%F"), fileio::FullPath(kReport)))
+            << row.name;
         auto entries = FolderEntries(dir.Path());
         std::erase(entries, ".device");
-        EXPECT_EQ(entries, std::vector<std::string>{"PlaxometReport.txt"}) << row.name;
-        EXPECT_EQ(fs::symlink_status("PlaxometReport.txt").type(), kind) << row.name;
-        if (kind == fs::file_type::regular) {
-            EXPECT_EQ(ReadBytes("PlaxometReport.txt"), kExpectedReport) << row.name;
-        }
+        EXPECT_EQ(entries, std::vector<std::string>{kReport}) << row.name;
+        EXPECT_EQ(fs::symlink_status(kReport).type(), kind) << row.name;
+        EXPECT_EQ(ReadBytes(kReport), kind == fs::file_type::regular ? kExpectedReport : "") << row.name;
         EXPECT_TRUE(launcher.opened.empty()) << row.name;
     }
 }

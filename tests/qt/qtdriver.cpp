@@ -122,8 +122,11 @@ public:
     {
         auto *list = Item<MultiColumnListWidget>(dialog, listId);
         const QRect cell = list->visualItemRect(list->item(index));
-        return cell.width() >= list->EntryWidth(list->item(index)->text()) &&
-               cell.bottom() <= list->viewport()->height() &&
+        // At least the name and the size side by side, whatever room the TAB takes.
+        int least = 0;
+        for (const QString &part : list->item(index)->text().split(u'\t'))
+            least += list->fontMetrics().horizontalAdvance(part);
+        return cell.width() >= least && cell.bottom() <= list->viewport()->height() &&
                (cell.right() <= list->viewport()->width() || list->horizontalScrollBar()->isVisible());
     }
 

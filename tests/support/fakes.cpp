@@ -76,8 +76,10 @@ bool FaultyFiles::Hit(Call call, const Path &path)
         m_crashed = true;
         throw SimulatedCrash{};
     }
-    const bool hit = number == failAt || (persistent && failAt > 0 && number > failAt &&
-                                          call == calls[static_cast<std::size_t>(failAt - 1)]);
+    const bool first = failing == call && std::count(calls.begin(), calls.end(), call) == 1;
+    const bool hit =
+        number == failAt || first ||
+        (persistent && failAt > 0 && number > failAt && call == calls[static_cast<std::size_t>(failAt - 1)]);
     const bool refused = refuseNewFiles && call == Call::CreateNew;
     m_injected = hit || refused;
     m_error = hit ? error : refused ? kAccessDenied : m_error;
@@ -162,6 +164,9 @@ void LinkToADevice(const char *name)
 
 std::string ReadBytes(const fs::path &path)
 {
+    std::error_code ignored;
+    if (!fs::is_regular_file(path, ignored))
+        return "";
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }

@@ -85,7 +85,7 @@ public:
     // Each call, unless it is the one to fail, is the system's own. One to a line, as a table.
     // clang-format off
     FileHandle OpenForReading(const Path &p) override { return Hit(Call::OpenForReading, p) ? fileio::kNoFile : Opened(p, m_system.OpenForReading(p)); }
-    long Read(FileHandle f, void *to, std::size_t n) override { return Hit(Call::Read, f) ? -1 : m_system.Read(f, to, n); }
+    long Read(FileHandle f, void *to, std::size_t n) override { reads.push_back(n); return Hit(Call::Read, f) ? -1 : m_system.Read(f, to, n); }
     bool MayWrite(const Path &p) override { return !Hit(Call::MayWrite, p) && m_system.MayWrite(p); }
     FileHandle CreateNew(const Path &p, const Path &like) override { return Hit(Call::CreateNew, p) ? fileio::kNoFile : Opened(p, m_system.CreateNew(p, like)); }
     FileHandle OpenForRewrite(const Path &p) override { return Hit(Call::OpenForRewrite, p) ? fileio::kNoFile : Opened(p, m_system.OpenForRewrite(p)); }
@@ -116,6 +116,8 @@ public:
     std::size_t writeLimit = SIZE_MAX;
     // No new file may be made, as in a read-only folder: access denied.
     bool refuseNewFiles = false;
+    // The first call of this kind fails with `error`.
+    std::optional<Call> failing;
     // The calls after this many are never made: the first throws SimulatedCrash.
     int crashAfter = -1;
 
@@ -124,6 +126,8 @@ public:
     std::optional<long long> currentUser;
 
     std::vector<Call> calls;
+    // The size each read asked for, in order.
+    std::vector<std::size_t> reads;
     // Every call that changes a file or makes it durable, as "Name path": the
     // path as passed, or the file a handle was opened on; a flushed folder's
     // path is the folder's.
@@ -180,6 +184,7 @@ std::string StylesRecord(const std::string &name, float size);
 // replace the system's /dev/null; otherwise /dev/null, which only root may replace.
 void LinkToADevice(const char *name);
 
+// A file's bytes; "" for anything but a regular file.
 std::string ReadBytes(const std::filesystem::path &path);
 void WriteBytes(const std::filesystem::path &path, const std::string &bytes);
 // Names of the entries of a folder, sorted.

@@ -166,9 +166,16 @@ public:
         RECT cell{}, client{};
         ::SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&cell));
         ::GetClientRect(list, &client);
-        const auto &window = dynamic_cast<Win32DialogWindow &>(dialog.Window());
-        return cell.right - cell.left >= window.EntryWidth(listId, LineOf(list, index)) &&
-               cell.bottom <= client.bottom &&
+        // At least the name and the size side by side, whatever room the TAB takes.
+        const std::wstring line = LineOf(list, index);
+        const HDC dc = ::GetDC(list);
+        ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(list, WM_GETFONT, 0, 0)));
+        SIZE name{}, size{};
+        ::GetTextExtentPoint32W(dc, line.c_str(), static_cast<int>(line.find(L'\t')), &name);
+        ::GetTextExtentPoint32W(dc, line.c_str() + line.find(L'\t') + 1,
+                                static_cast<int>(line.size() - line.find(L'\t') - 1), &size);
+        ::ReleaseDC(list, dc);
+        return cell.right - cell.left >= name.cx + size.cx && cell.bottom <= client.bottom &&
                (cell.right <= client.right || (::GetWindowLongPtrW(list, GWL_STYLE) & WS_HSCROLL));
     }
 

@@ -7,6 +7,7 @@
 #include "win32/win32services.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 // What only the native windows can show: the owner of a message box and the
 // system's code page.
@@ -110,9 +111,20 @@ TEST(Win32Layout, LabelsNameTheirFieldsFitAndNothingIsClipped)
         }
         ::ReleaseDC(hwnd, dc);
     };
-    RunScenario(
-        M,
-        {.name = "main", .before = {{"SETTINGS", kDefaultSettings}}, .steps = {M.Then(look), M.CloseBox()}});
+    // The label moved before the stave width field, which starts a group,
+    // starts it itself: the arrow keys in the unit buttons wrap before it.
+    const auto groups = [](IDialogDriver &, CDialog &dlg) {
+        const HWND hwnd = dynamic_cast<Win32DialogWindow &>(dlg.Window()).Handle();
+        for (const auto &[from, previous, next] : {std::tuple{IDC_INCHES, IDC_CENTIMETERS, IDC_CENTIMETERS},
+                                                   std::tuple{IDC_CENTIMETERS, IDC_INCHES, IDC_INCHES}}) {
+            const HWND button = ::GetDlgItem(hwnd, from);
+            EXPECT_EQ(::GetDlgCtrlID(::GetNextDlgGroupItem(hwnd, button, TRUE)), previous) << from;
+            EXPECT_EQ(::GetDlgCtrlID(::GetNextDlgGroupItem(hwnd, button, FALSE)), next) << from;
+        }
+    };
+    RunScenario(M, {.name = "main",
+                    .before = {{"SETTINGS", kDefaultSettings}},
+                    .steps = {M.Then(look), M.Then(groups), M.CloseBox()}});
     RunScenario(T, {.name = "new",
                     .before = {{"STYLES", ""}},
                     .steps = {T.Click(IDC_NEW), E.Then(look), E.Press(Key::Escape), T.Press(Key::Escape)}});
