@@ -11,7 +11,7 @@ if grep -rnE '#include <Q|#include "qt/|#include "win32/' base calc archive styl
     echo "a layer below the toolkits includes a toolkit header" >&2
     exit 1
 fi
-cmake -S . -B build-noqt -DPLAXOMET_BUILD_UI=OFF -DCMAKE_DISABLE_FIND_PACKAGE_Qt6=ON > /dev/null
+cmake -S . -B build-noqt -DPLAXOMET_TOOLKIT=none -DCMAKE_DISABLE_FIND_PACKAGE_Qt6=ON > /dev/null
 cmake --build build-noqt --parallel "$(nproc)"
 ctest --test-dir build-noqt --output-on-failure --no-tests=error --parallel "$(nproc)"
 echo "base, core, dialogs and resources build and pass without Qt"

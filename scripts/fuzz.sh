@@ -10,7 +10,7 @@ EXTRA_PACKAGES="clang libclang-rt-dev" scripts/setup.sh --no-build
 seconds=${FUZZ_SECONDS:-60}
 cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_CXX_COMPILER=clang++ \
-    -DPLAXOMET_BUILD_UI=OFF -DPLAXOMET_LIBFUZZER=ON -DBUILD_TESTING=OFF \
+    -DPLAXOMET_TOOLKIT=none -DPLAXOMET_LIBFUZZER=ON -DBUILD_TESTING=OFF \
     -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all"
 cmake --build build-fuzz --parallel "$(nproc)"
 
