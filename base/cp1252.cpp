@@ -141,18 +141,4 @@ std::string ToUpper(std::string_view text)
     return out;
 }
 
-bool LessNoCase(std::string_view a, std::string_view b)
-{
-    const auto upperLess = [](char x, char y) {
-        return UpperByte(static_cast<unsigned char>(x)) < UpperByte(static_cast<unsigned char>(y));
-    };
-    if (std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), upperLess))
-        return true;
-    if (std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), upperLess))
-        return false;
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
-    });
-}
-
 } // namespace cp1252

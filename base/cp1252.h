@@ -16,8 +16,4 @@ std::u16string ToUtf16(std::string_view text);
 // Upper case as Windows does it for this code page: é to É, ÿ to Ÿ; ß and µ stay.
 std::string ToUpper(std::string_view text);
 
-// Case-insensitive order, the same on every machine: upper-cased bytes first,
-// then the bytes themselves so that the order is total.
-bool LessNoCase(std::string_view a, std::string_view b);
-
 } // namespace cp1252

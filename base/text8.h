@@ -25,8 +25,11 @@ std::string ToUtf8(std::string_view text);
 // Upper case as the system's code page has it.
 std::string ToUpper(std::string_view text);
 
-// Case-insensitive order: upper-cased bytes first, then the bytes
-// themselves so that the order is total.
+// Case-insensitive order, the one the text size list keeps: upper-cased
+// bytes first, then the bytes themselves so that the order is total.
 bool LessNoCase(std::string_view a, std::string_view b);
+// The same order for texts already upper-cased (ToUpper), as a sort of many
+// does once for each rather than in every comparison.
+bool LessNoCase(std::string_view upperA, std::string_view a, std::string_view upperB, std::string_view b);
 
 } // namespace text8

@@ -28,9 +28,4 @@ std::string ToUpper(std::string_view text)
     return cp1252::ToUpper(text);
 }
 
-bool LessNoCase(std::string_view a, std::string_view b)
-{
-    return cp1252::LessNoCase(a, b);
-}
-
 } // namespace text8

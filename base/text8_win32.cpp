@@ -1,6 +1,5 @@
 #include "base/text8.h"
 
-#include <algorithm>
 #include <windows.h>
 
 namespace text8 {
@@ -57,19 +56,6 @@ std::string ToUpper(std::string_view text)
     if (!upper.empty())
         ::CharUpperBuffA(upper.data(), static_cast<DWORD>(upper.size()));
     return upper;
-}
-
-bool LessNoCase(std::string_view a, std::string_view b)
-{
-    const std::string upperA = ToUpper(a), upperB = ToUpper(b);
-    const auto bytesLess = [](char x, char y) {
-        return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
-    };
-    if (std::lexicographical_compare(upperA.begin(), upperA.end(), upperB.begin(), upperB.end(), bytesLess))
-        return true;
-    if (std::lexicographical_compare(upperB.begin(), upperB.end(), upperA.begin(), upperA.end(), bytesLess))
-        return false;
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), bytesLess);
 }
 
 } // namespace text8

@@ -8,7 +8,7 @@
 
 namespace {
 
-// The order of the list: case-insensitive, the same on every machine.
+// The order of the list: case-insensitive, as the 8-bit text orders it.
 bool EntryLess(const std::string &a, const std::string &b)
 {
     return text8::LessNoCase(a, b);
@@ -17,8 +17,7 @@ bool EntryLess(const std::string &a, const std::string &b)
 // Sorts entries into the list's order; equal entries keep their order.
 void SortEntries(std::vector<std::string> &entries)
 {
-    // Upper-casing each entry once, rather than in every comparison, keeps a
-    // large list's sort to plain byte comparisons; the order is EntryLess's.
+    // Each entry is upper-cased once, rather than in every comparison.
     struct Keyed {
         std::string key;
         std::string entry;
@@ -28,7 +27,7 @@ void SortEntries(std::vector<std::string> &entries)
     for (auto &entry : entries)
         keyed.push_back({text8::ToUpper(entry), std::move(entry)});
     std::stable_sort(keyed.begin(), keyed.end(), [](const Keyed &a, const Keyed &b) {
-        return a.key != b.key ? a.key < b.key : a.entry < b.entry;
+        return text8::LessNoCase(a.key, a.entry, b.key, b.entry);
     });
     for (std::size_t i = 0; i < keyed.size(); ++i)
         entries[i] = std::move(keyed[i].entry);

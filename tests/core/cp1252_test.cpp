@@ -1,4 +1,5 @@
 #include "base/cp1252.h"
+#include "base/text8.h"
 
 #include <gtest/gtest.h>
 
@@ -34,12 +35,12 @@ TEST(Cp1252, UpperCaseAndOrderIgnoringIt)
 {
     EXPECT_EQ(cp1252::ToUpper("body 9\xE9\xFF\xDF\xB5\x9A\x9C\x9E\xF7"),
               "BODY 9\xC9\x9F\xDF\xB5\x8A\x8C\x8E\xF7");
-    EXPECT_TRUE(cp1252::LessNoCase("annot", "BODY"));
-    EXPECT_TRUE(cp1252::LessNoCase("BODY", "body")) << "ties fall back to the bytes";
-    EXPECT_FALSE(cp1252::LessNoCase("body", "BODY"));
-    EXPECT_FALSE(cp1252::LessNoCase("X", "X"));
-    EXPECT_TRUE(cp1252::LessNoCase("AB", "abc"));
-    EXPECT_TRUE(cp1252::LessNoCase("\xE9ta", "\xC9TZ")) << "accented letters fold too";
+    EXPECT_TRUE(text8::LessNoCase("annot", "BODY"));
+    EXPECT_TRUE(text8::LessNoCase("BODY", "body")) << "ties fall back to the bytes";
+    EXPECT_FALSE(text8::LessNoCase("body", "BODY"));
+    EXPECT_FALSE(text8::LessNoCase("X", "X"));
+    EXPECT_TRUE(text8::LessNoCase("AB", "abc"));
+    EXPECT_TRUE(text8::LessNoCase("\xE9ta", "\xC9TZ")) << "accented letters fold too";
 }
 
 } // namespace
