@@ -34,7 +34,7 @@ public:
     // 8-bit text with the shortest length prefix that holds its length.
     void WriteString(std::string_view text);
     // Any prefix form, 1-byte or wide (UTF-16LE) text; wide text comes back
-    // as Windows-1252. A length beyond the bytes left is the end of the file.
+    // as the program's 8-bit text (text8.h). A length beyond the bytes left is the end of the file.
     std::string ReadString();
 
     // What a storing archive has collected.

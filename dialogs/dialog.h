@@ -1,7 +1,7 @@
 #pragma once
 
 // dialogs/: the dialog classes and field exchange, written once for every
-// toolkit; window.h is the interface a toolkit implements.
+// toolkit; toolkit.h is the interface a toolkit implements.
 
 #include "dialogs/toolkit.h"
 

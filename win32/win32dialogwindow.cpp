@@ -9,6 +9,9 @@
 
 namespace {
 
+// Pixels a list entry needs beside its text: the focus rectangle and its margins.
+constexpr int kFocusRectangleRoom = 6;
+
 // Posted to itself once the dialog manager has scaled the dialog to a new DPI.
 constexpr UINT kDpiFollowed = WM_APP + 1;
 
@@ -347,7 +350,7 @@ int Win32DialogWindow::WidestEntry(int listId, const std::vector<std::wstring> &
     for (const auto &entry : entries) {
         const DWORD extent = ::GetTabbedTextExtentW(dc, entry.c_str(), static_cast<int>(entry.size()),
                                                     tabStop ? 1 : 0, tabStop ? &tabStop : nullptr);
-        widest = std::max(widest, static_cast<int>(LOWORD(extent)) + 6); // room for the focus rectangle
+        widest = std::max(widest, static_cast<int>(LOWORD(extent)) + kFocusRectangleRoom);
     }
     ::SelectObject(dc, old);
     ::ReleaseDC(list, dc);
