@@ -1,5 +1,7 @@
 #include "qt/listwidget.h"
 
+#include "dialogs/layout.h"
+
 #include <QApplication>
 #include <QPainter>
 #include <QStyledItemDelegate>
@@ -87,9 +89,10 @@ void MultiColumnListWidget::SetTabStop(int pixels)
 
 int MultiColumnListWidget::EntryWidth(const QString &entry) const
 {
-    // The style's margins either side of an item's text, and a pixel for the focus rectangle.
-    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
-    return LayOut(entry, m_delegate->tabStop, fontMetrics(), [](QStringView, int) {}) + 2 * margin + 2;
+    // The style's margin either side of an item's text.
+    const int inset = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    return layout::ColumnWidth(LayOut(entry, m_delegate->tabStop, fontMetrics(), [](QStringView, int) {}),
+                               inset);
 }
 
 void MultiColumnListWidget::Widen(const QStringList &entries)

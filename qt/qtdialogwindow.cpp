@@ -1,6 +1,7 @@
 #include "qt/qtdialogwindow.h"
 
 #include "base/text8.h"
+#include "dialogs/layout.h"
 #include "qt/appearance.h"
 #include "qt/listwidget.h"
 #include "res/dialogs.h"
@@ -23,7 +24,6 @@
 #include <QStylePainter>
 #include <QValidator>
 
-#include <cmath>
 #include <limits>
 
 namespace {
@@ -160,12 +160,6 @@ QWidget *CreateControl(const res::ControlTemplate &c, QWidget *parent)
     return nullptr;
 }
 
-bool TakesFocus(res::ControlKind kind)
-{
-    return kind != res::ControlKind::Static && kind != res::ControlKind::GroupBox &&
-           kind != res::ControlKind::Icon;
-}
-
 } // namespace
 
 QtDialogWindow::QtDialogWindow(const res::DialogTemplate &dialogTemplate, IDialogEvents &events,
@@ -177,12 +171,10 @@ QtDialogWindow::QtDialogWindow(const res::DialogTemplate &dialogTemplate, IDialo
                    Qt::WindowCloseButtonHint);
     setFont(DialogFont(dialogTemplate));
 
-    // Windows' dialog base units: the average width of the 52 letters and the font's height.
     const QFontMetrics metrics(font());
-    const int letters =
-        metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
-    m_baseUnitX = (letters / 26 + 1) / 2;
-    m_baseUnitY = metrics.height();
+    m_units = layout::FromFace(
+        metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")),
+        metrics.height());
 
     CreateControls(dialogTemplate);
     setFixedSize(MapDialogRect(QRect(0, 0, dialogTemplate.cx, dialogTemplate.cy)).size());
@@ -195,32 +187,32 @@ QtDialogWindow::~QtDialogWindow() = default;
 
 QRect QtDialogWindow::MapDialogRect(const QRect &dialogUnits) const
 {
-    const auto x = [this](int units) { return static_cast<int>(std::lround(units * m_baseUnitX / 4.0)); };
-    const auto y = [this](int units) { return static_cast<int>(std::lround(units * m_baseUnitY / 8.0)); };
-    return {x(dialogUnits.x()), y(dialogUnits.y()), x(dialogUnits.width()), y(dialogUnits.height())};
+    const auto r = layout::ToPixels(m_units, dialogUnits.x(), dialogUnits.y(), dialogUnits.width(),
+                                    dialogUnits.height());
+    return {r.x, r.y, r.width, r.height};
 }
 
 void QtDialogWindow::CreateControls(const res::DialogTemplate &dialogTemplate)
 {
-    QButtonGroup *radioGroup = nullptr;
+    // What a label's text needs, as QLabel measures one line.
+    const auto textWidth = [metrics = QFontMetrics(font())](const char *text) {
+        return metrics.boundingRect(QRect(), Qt::TextSingleLine, QString::fromUtf8(text)).width();
+    };
+    const auto placed = layout::LayOut(dialogTemplate, m_units, textWidth);
+    std::map<int, QButtonGroup *> radioGroups;
     QWidget *previousFocus = nullptr;
     std::vector<std::pair<QLabel *, int>> labels;
-    for (const auto &c : dialogTemplate.controls) {
+    for (std::size_t i = 0; i < placed.size(); ++i) {
+        const auto &c = dialogTemplate.controls[i];
+        const auto &p = placed[i];
         QWidget *control = CreateControl(c, this);
-        QRect geometry = MapDialogRect(QRect(c.x, c.y, c.cx, c.cy));
-        // A one-line label in a font wider than the template's grows rather than being cut.
-        if (auto *label = qobject_cast<QLabel *>(control);
-            label && label->pixmap().isNull() && geometry.height() < 2 * m_baseUnitY) {
+        if (auto *label = qobject_cast<QLabel *>(control); label && layout::IsOneLineLabel(c))
             label->setWordWrap(false);
-            geometry.setWidth(std::max(geometry.width(), label->sizeHint().width()));
-        }
-        control->setGeometry(geometry);
-        // As in a Windows dialog, a control earlier in the template lies above
-        // the later ones, and labels, frames and icons let clicks through to
-        // whatever lies below them.
+        control->setGeometry(p.rect.x, p.rect.y, p.rect.width, p.rect.height);
+        // An earlier control lies above the later ones; labels, frames and
+        // icons let clicks through to whatever lies below them.
         control->lower();
-        if (!TakesFocus(c.kind))
-            control->setAttribute(Qt::WA_TransparentForMouseEvents);
+        control->setAttribute(Qt::WA_TransparentForMouseEvents, !p.takesFocus);
         if (c.labelFor != 0)
             labels.emplace_back(qobject_cast<QLabel *>(control), c.labelFor);
         control->setVisible((c.styles & res::Hidden) == 0);
@@ -228,20 +220,17 @@ void QtDialogWindow::CreateControls(const res::DialogTemplate &dialogTemplate)
         if (c.id != IDC_STATIC)
             m_controls.emplace(c.id, control);
 
-        if (TakesFocus(c.kind)) {
-            control->setFocusPolicy((c.styles & res::TabStop) ? Qt::StrongFocus : Qt::ClickFocus);
+        if (p.takesFocus) {
+            control->setFocusPolicy(p.tabStop ? Qt::StrongFocus : Qt::ClickFocus);
             if (previousFocus)
                 setTabOrder(previousFocus, control);
             previousFocus = control;
         }
-
-        // Radio buttons exclude each other within a group, which runs to the next control that starts one.
-        if (c.styles & res::Group)
-            radioGroup = nullptr;
         if (auto *radio = qobject_cast<QRadioButton *>(control)) {
-            if (!radioGroup)
-                radioGroup = new QButtonGroup(this);
-            radioGroup->addButton(radio);
+            auto &group = radioGroups[p.radioGroup];
+            if (!group)
+                group = new QButtonGroup(this);
+            group->addButton(radio);
         }
 
         const int id = c.id;

@@ -3,6 +3,7 @@
 // qt/: the Qt Widgets toolkit: dialog windows built from the templates, message
 // boxes, the viewer launch and the application icon.
 
+#include "dialogs/layout.h"
 #include "dialogs/toolkit.h"
 
 #include <QDialog>
@@ -74,8 +75,7 @@ private:
     MultiColumnListWidget *List(int id) const;
 
     IDialogEvents &m_events;
-    int m_baseUnitX = 0;
-    int m_baseUnitY = 0;
+    layout::BaseUnits m_units;
     std::map<int, QWidget *> m_controls;
     std::vector<QWidget *> m_templateOrder;
     std::vector<std::pair<unsigned, QString>> m_systemMenu;

@@ -1,6 +1,7 @@
 #include "win32/win32dialogwindow.h"
 
 #include "dialogs/dialog.h"
+#include "dialogs/layout.h"
 #include "res/dialogs.h"
 #include "res/resource.h"
 #include "win32/widetext.h"
@@ -9,8 +10,8 @@
 
 namespace {
 
-// Pixels a list entry needs beside its text: the focus rectangle and its margins.
-constexpr int kFocusRectangleRoom = 6;
+// Pixels a list box leaves between an entry's text and either edge of its cell.
+constexpr int kListTextInset = 2;
 
 // Posted to itself once the dialog manager has scaled the dialog to a new DPI.
 constexpr UINT kDpiFollowed = WM_APP + 1;
@@ -101,7 +102,8 @@ INT_PTR Win32DialogWindow::OnMessage(UINT message, WPARAM wParam, LPARAM)
 }
 
 // A one-line label whose text is wider than its place, in a face wider than
-// the template's, grows rather than being cut.
+// the template's, grows rather than being cut (the rest of the layout is the
+// dialog manager's own).
 void Win32DialogWindow::FitLabels()
 {
     const HDC dc = ::GetDC(m_hwnd);
@@ -109,7 +111,7 @@ void Win32DialogWindow::FitLabels()
         ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(m_hwnd, WM_GETFONT, 0, 0)));
     for (std::size_t i = 0; i < m_controls.size(); ++i) {
         const auto &c = m_template.controls[i];
-        if (c.kind == res::ControlKind::Static && c.cy <= 8) {
+        if (layout::IsOneLineLabel(c)) {
             const std::wstring text = WideFromUtf8(c.text);
             SIZE extent{};
             ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
@@ -350,7 +352,7 @@ int Win32DialogWindow::WidestEntry(int listId, const std::vector<std::wstring> &
     for (const auto &entry : entries) {
         const DWORD extent = ::GetTabbedTextExtentW(dc, entry.c_str(), static_cast<int>(entry.size()),
                                                     tabStop ? 1 : 0, tabStop ? &tabStop : nullptr);
-        widest = std::max(widest, static_cast<int>(LOWORD(extent)) + kFocusRectangleRoom);
+        widest = std::max(widest, layout::ColumnWidth(LOWORD(extent), kListTextInset));
     }
     ::SelectObject(dc, old);
     ::ReleaseDC(list, dc);
