@@ -304,24 +304,30 @@ FileReplacement::FileReplacement(std::string nameAsPassed, std::filesystem::path
 
 FileReplacement::~FileReplacement()
 {
-    if (m_temporary != kNoFile) {
+    if (m_temporary != kNoFile)
         Files().Close(m_temporary);
+    if (m_temporary != kNoFile || m_written)
         Files().Remove(TemporaryName(m_target, m_number));
-    }
 }
 
-void FileReplacement::Commit(std::span<const std::uint8_t> bytes)
+void FileReplacement::Write(std::span<const std::uint8_t> bytes)
 {
     if (m_inPlace)
         return RewriteInPlace(m_nameAsPassed, m_target, bytes);
-    const auto temporary = TemporaryName(m_target, m_number);
     try {
         WriteFlushClose(std::exchange(m_temporary, kNoFile), bytes, FullPath(m_diskPath), false);
     } catch (const CFileException &) {
-        Files().Remove(temporary);
+        Files().Remove(TemporaryName(m_target, m_number));
         throw;
     }
-    MoveIntoPlace(temporary, m_target, m_existed, m_nameAsPassed);
+    m_written = true;
+}
+
+void FileReplacement::PutInPlace()
+{
+    if (!std::exchange(m_written, false))
+        return;
+    MoveIntoPlace(TemporaryName(m_target, m_number), m_target, m_existed, m_nameAsPassed);
     RemoveStaleTemporaries(m_target, m_number);
     // Makes the rename survive a power cut. Where the flush fails the new
     // file is in place all the same: the values are saved, as far as any

@@ -54,16 +54,25 @@ public:
     // must not follow, anything but a regular file (a FIFO, a device, a
     // folder), a folder that takes no new file for a file not yet there.
     FileReplacement(std::string nameAsPassed, std::filesystem::path diskPath);
-    // Removes a temporary file that was never committed.
+    // Removes a temporary file that was never put in place.
     ~FileReplacement();
     FileReplacement(const FileReplacement &) = delete;
     FileReplacement &operator=(const FileReplacement &) = delete;
 
-    // Writes the bytes and puts them in the file's place. A failed write or
-    // flush names the full path; the file stays as it was. A rename that
-    // happened stands: a folder that then fails its flush (a stick pulled
-    // out) already holds the new file, and the save is not called failed.
-    void Commit(std::span<const std::uint8_t> bytes);
+    // Writes the bytes to the temporary file, flushed and closed (or to the
+    // file itself, where it is rewritten in place). A failure names the full
+    // path, and the file stays as it was.
+    void Write(std::span<const std::uint8_t> bytes);
+    // Puts the written bytes in the file's place; a failure names the file as
+    // passed, and the file stays as it was. A rename that happened stands: a
+    // folder that then fails its flush (a stick pulled out) already holds the
+    // new file, and the save is not called failed.
+    void PutInPlace();
+    void Commit(std::span<const std::uint8_t> bytes)
+    {
+        Write(bytes);
+        PutInPlace();
+    }
 
 private:
     std::string m_nameAsPassed;
@@ -73,6 +82,8 @@ private:
     // A folder that takes no new file: the file is rewritten where it stands.
     bool m_inPlace = false;
     FileHandle m_temporary = kNoFile;
+    // Written and closed, waiting for its rename.
+    bool m_written = false;
     int m_number = 0;
 };
 

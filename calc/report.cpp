@@ -73,9 +73,16 @@ void WriteReport(const CCalculatorValues &values, IMessageService &messages, IVi
         return;
     }
     try {
-        file->Commit(fileio::AsBytes(ReportFileText(values)));
+        file->Write(fileio::AsBytes(ReportFileText(values)));
     } catch (const CFileException &error) {
         throw CFileException(CFileException::diskFull, error.m_lOsError, fileio::FullPath(kReportFileName));
+    }
+    // Another program holding the last report (an editor that locks it) leaves it in place.
+    try {
+        file->PutInPlace();
+    } catch (const CFileException &) {
+        messages.ShowMessage(std::string(res::LoadString(res::IDS_REPORT_NOT_OPENED)), MsgButtons::OK);
+        return;
     }
     // The service outlives every dialog, so a failure said later still has somewhere to go.
     launcher.Open(

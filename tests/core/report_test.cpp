@@ -83,6 +83,8 @@ TEST(ReportFile, AFailedWriteKeepsTheLastReport)
         {"full at once", 0, {}, nullptr, "Disk full while accessing %F."},
         {"full part way", 400, {}, nullptr, "Disk full while accessing %F."},
         {"flush fails", SIZE_MAX, FaultyFiles::Call::Flush, nullptr, "Disk full while accessing %F."},
+        // Another program holds the last report and it cannot be replaced: as when it cannot be created.
+        {"the rename fails", SIZE_MAX, FaultyFiles::Call::Replace, nullptr, "File could not be opened!"},
         {"a folder",
          SIZE_MAX,
          {},
