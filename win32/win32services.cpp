@@ -49,6 +49,11 @@ std::wstring SystemFolder()
 
 void Win32ViewerLauncher::Open(const std::string &fileName, Failed failed)
 {
+    // Without the system folder, "\NOTEPAD.EXE" would name the root of the current drive.
+    if (m_folder.empty()) {
+        const std::error_code error(ERROR_PATH_NOT_FOUND, std::system_category());
+        return failed(res::FormatString(res::IDS_VIEWER_NOT_STARTED, m_program, SystemErrorText(error)));
+    }
     const std::wstring program = m_folder + L"\\" + WideFromText8(m_program);
     std::wstring line = WideFromText8(m_program + " " + fileName);
     STARTUPINFOW startup{};

@@ -19,7 +19,7 @@ private:
     std::wstring m_caption;
 };
 
-// The Windows system folder (GetSystemDirectoryW), where Notepad lives.
+// The Windows system folder (GetSystemDirectoryW), where Notepad lives; empty if the system cannot say.
 std::wstring SystemFolder();
 
 // Starts Notepad on the file with the command line WinExec would be given,

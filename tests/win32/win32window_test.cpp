@@ -65,12 +65,16 @@ TEST(Win32ViewerLauncher, StartsOnlyTheSystemFoldersNotepadAndSaysWhenItCannot)
     WriteBytes("system/BROKEN.EXE", "not a program");
     const auto system = (dir.Path() / "system").wstring();
     const std::error_code notFound(ERROR_FILE_NOT_FOUND, std::system_category()),
-        noProgram(ERROR_BAD_EXE_FORMAT, std::system_category());
-    for (const auto &[program, said] :
-         {std::pair{"NOTEPAD.EXE", "NOTEPAD.EXE could not be started. " + SystemErrorText(notFound)},
-          std::pair{"BROKEN.EXE", "BROKEN.EXE could not be started. " + SystemErrorText(noProgram)}}) {
+        noProgram(ERROR_BAD_EXE_FORMAT, std::system_category()),
+        noFolder(ERROR_PATH_NOT_FOUND, std::system_category());
+    // The last: a system that could not name its folder (GetSystemDirectoryW gave 0) starts nothing.
+    for (const auto &[program, folder, said] :
+         {std::tuple{"NOTEPAD.EXE", system, "NOTEPAD.EXE could not be started. " + SystemErrorText(notFound)},
+          std::tuple{"BROKEN.EXE", system, "BROKEN.EXE could not be started. " + SystemErrorText(noProgram)},
+          std::tuple{"NOTEPAD.EXE", std::wstring(),
+                     "NOTEPAD.EXE could not be started. " + SystemErrorText(noFolder)}}) {
         std::string failure;
-        Win32ViewerLauncher(program, system).Open("PlaxometReport.txt", [&](const std::string &what) {
+        Win32ViewerLauncher(program, folder).Open("PlaxometReport.txt", [&](const std::string &what) {
             failure = what;
         });
         EXPECT_EQ(failure, said);
