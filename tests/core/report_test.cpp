@@ -7,7 +7,9 @@
 #include <optional>
 #include <regex>
 #ifndef _WIN32
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace {
@@ -68,6 +70,10 @@ TEST(ReportFile, IsWrittenByteForByteAndOpened)
                                   ", but no program showed it: none."}});
 }
 
+#ifndef _WIN32
+int g_reader = -1; // the FIFO row's reader
+#endif
+
 // A write or a flush that fails is a full disk, named by the full path; the
 // last report stays as it was, nothing is left beside it and nothing opens.
 // A report that is no plain file cannot be opened, and is not replaced.
@@ -91,7 +97,12 @@ TEST(ReportFile, AFailedWriteKeepsTheLastReport)
          [](const char *f) { fs::create_directory(f); },
          "File could not be opened!"},
 #ifndef _WIN32
-        {"a FIFO", SIZE_MAX, {}, [](const char *f) { ::mkfifo(f, 0600); }, "File could not be opened!"},
+        // Another program reads the FIFO, so that a write end would open at once.
+        {"a FIFO read",
+         SIZE_MAX,
+         {},
+         [](const char *f) { ::mkfifo(f, 0600), g_reader = ::open(f, O_RDONLY | O_NONBLOCK); },
+         "File could not be opened!"},
         {"a link to a device", SIZE_MAX, {}, LinkToADevice, "File could not be opened!"},
 #endif
     };
@@ -123,6 +134,9 @@ TEST(ReportFile, AFailedWriteKeepsTheLastReport)
         EXPECT_EQ(ReadBytes(kReport), kind == fs::file_type::regular ? kExpectedReport : "") << row.name;
         EXPECT_TRUE(launcher.opened.empty()) << row.name;
     }
+#ifndef _WIN32
+    ::close(g_reader);
+#endif
 }
 
 } // namespace
