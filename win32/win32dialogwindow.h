@@ -48,10 +48,10 @@ public:
     void ListSetTabStop(int id, int dialogUnits) override;
 
     HWND Handle() const { return m_hwnd; }
-    // The width a list entry needs in pixels, its TABs laid out.
-    int EntryWidth(int listId, const std::wstring &entry) const;
 
 private:
+    // The width a list entry needs in pixels, its TABs laid out.
+    int EntryWidth(int listId, const std::wstring &entry) const;
     HWND Item(int id) const { return ::GetDlgItem(m_hwnd, id); }
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
