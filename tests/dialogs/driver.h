@@ -11,7 +11,6 @@ class CDialog;
 class IToolkit;
 
 enum class Key { Enter, Escape, Tab, ShiftTab, F1 };
-enum class ItemClick { Plain, WithControl, Double };
 
 class IDialogDriver {
 public:
@@ -29,15 +28,11 @@ public:
     virtual void Press(CDialog &dialog, Key key) = 0;
     // A click near the control's left edge, where a radio button's label starts.
     virtual void Click(CDialog &dialog, int id) = 0;
-    // A click at the centre of a list's entry, scrolled to first.
-    virtual void ClickItem(CDialog &dialog, int listId, int index, ItemClick how) = 0;
     virtual void CloseBox(CDialog &dialog) = 0;
     // Chooses an entry of the window's system menu by its text.
     virtual void ChooseSystemMenuItem(CDialog &dialog, const std::string &text) = 0;
 
     virtual std::string Caption(CDialog &dialog) = 0;
-    // What a field shows selected (UTF-8).
-    virtual std::string SelectedText(CDialog &dialog, int id) = 0;
     // The lines a list shows (UTF-8).
     virtual std::vector<std::string> ListLines(CDialog &dialog, int id) = 0;
     // Whether a list shows an entry whole: its cell as wide as the text with

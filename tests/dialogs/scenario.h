@@ -37,7 +37,6 @@ std::string IdName(int id);
 // clang-format off
 struct On {
     using Act = std::function<void(IDialogDriver &, CDialog &)>;
-    static constexpr int kList = IDC_STYLESLIST;
     int dialog;
 
     static constexpr Where Here(const char *file = __builtin_FILE(), int line = __builtin_LINE()) { return {file, line}; }
@@ -50,16 +49,12 @@ struct On {
     Step Type(int id, std::string s, Where at = Here()) const { return Named(at, "Type", id, [=](auto &d, auto &w) { d.Type(w, id, s); }); }
     Step Press(Key key, Where at = Here()) const { return Named(at, kKeyNames[static_cast<int>(key)], 0, [=](auto &d, auto &w) { d.Press(w, key); }); }
     Step Click(int id, Where at = Here()) const { return Named(at, "Click", id, [=](auto &d, auto &w) { d.Click(w, id); }); }
-    Step ClickItem(int i, ItemClick how = ItemClick::Plain, Where at = Here()) const
-        { return Named(at, "ClickItem", kList, [=](auto &d, auto &w) { d.ClickItem(w, kList, i, how); }); }
     Step CloseBox(Where at = Here()) const { return Named(at, "CloseBox", 0, [](auto &d, auto &w) { d.CloseBox(w); }); }
     Step ChooseAbout(Where at = Here()) const;
     Step ExpectFocus(int id, Where at = Here()) const
         { return Named(at, "ExpectFocus", id, [=](auto &, auto &w) { EXPECT_EQ(IdName(w.Window().GetFocus()), IdName(id)); }); }
     Step ExpectText(int id, std::string s, Where at = Here()) const
         { return Named(at, "ExpectText", id, [=](auto &, auto &w) { EXPECT_EQ(w.Window().GetText(id), s); }); }
-    Step ExpectSelectedText(int id, std::string s, Where at = Here()) const
-        { return Named(at, "ExpectSelectedText", id, [=](auto &d, auto &w) { EXPECT_EQ(d.SelectedText(w, id), s); }); }
     Step ExpectCaption(std::string s, Where at = Here()) const
         { return Named(at, "ExpectCaption", 0, [=](auto &d, auto &w) { EXPECT_EQ(d.Caption(w), s); }); }
     // The text sizes list: its lines, the focus rectangle's and the selected rows.

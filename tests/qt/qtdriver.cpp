@@ -72,17 +72,6 @@ public:
         QTest::mouseClick(control, Qt::LeftButton, Qt::NoModifier, QPoint(4, control->height() / 2));
     }
 
-    void ClickItem(CDialog &dialog, int listId, int index, ItemClick how) override
-    {
-        auto *list = Item<MultiColumnListWidget>(dialog, listId);
-        list->scrollToItem(list->item(index));
-        const QPoint at = list->visualItemRect(list->item(index)).center();
-        const auto keys = how == ItemClick::WithControl ? Qt::ControlModifier : Qt::NoModifier;
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, keys, at);
-        if (how == ItemClick::Double)
-            QTest::mouseDClick(list->viewport(), Qt::LeftButton, keys, at);
-    }
-
     void CloseBox(CDialog &dialog) override { Window(dialog).close(); }
 
     void ChooseSystemMenuItem(CDialog &dialog, const std::string &text) override
@@ -103,10 +92,6 @@ public:
     }
 
     std::string Caption(CDialog &dialog) override { return Window(dialog).windowTitle().toStdString(); }
-    std::string SelectedText(CDialog &dialog, int id) override
-    {
-        return Item<QLineEdit>(dialog, id)->selectedText().toStdString();
-    }
 
     std::vector<std::string> ListLines(CDialog &dialog, int id) override
     {

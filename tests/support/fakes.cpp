@@ -55,14 +55,6 @@ std::ostream &operator<<(std::ostream &out, FaultyFiles::Call call)
     return out << kCallNames[static_cast<int>(call)];
 }
 
-std::optional<FaultyFiles::Owner> FaultyFiles::OwnerOf(const Path &p)
-{
-    if (Hit(Call::OwnerOf, p))
-        return std::nullopt;
-    const auto injected = owners.find(p);
-    return injected != owners.end() ? std::optional(injected->second) : m_system.OwnerOf(p);
-}
-
 bool FaultyFiles::Hit(Call call, const Path &path)
 {
     // After a crash nothing more happens to any file (only the system closes them).
@@ -70,7 +62,8 @@ bool FaultyFiles::Hit(Call call, const Path &path)
         return m_injected = true;
     calls.push_back(call);
     if (ChangesFiles(call))
-        saveTrace.push_back(std::string(kCallNames[static_cast<int>(call)]) + " " + path.generic_string());
+        saveTrace += (saveTrace.empty() ? "" : ", ") + std::string(kCallNames[static_cast<int>(call)]) + " " +
+                     path.generic_string();
     const int number = static_cast<int>(calls.size());
     if (crashAfter >= 0 && number > crashAfter) {
         m_crashed = true;
@@ -137,19 +130,6 @@ TemporaryWorkingDirectory::~TemporaryWorkingDirectory()
     // A test may have left the folder read-only.
     fs::permissions(m_path, fs::perms::owner_all, fs::perm_options::add, ignored);
     fs::remove_all(m_path, ignored);
-}
-
-CCalculatorValues Calculated(std::int32_t units, float width, float size, float height, float printSize)
-{
-    CCalculatorValues v;
-    v.SetDefaults();
-    v.m_nUnits = units;
-    v.m_fStaveWidth = width;
-    v.m_fStaveSize = size;
-    v.m_fPageHeight = height;
-    v.m_fPrintSize = printSize;
-    v.Calculate();
-    return v;
 }
 
 void LinkToADevice(const char *name)

@@ -2,8 +2,6 @@
 
 #include "base/desktop.h"
 #include "base/fileio.h"
-#include "calc/calculator.h"
-#include "calc/report.h"
 
 #include <cerrno>
 #include <cstdint>
@@ -99,8 +97,8 @@ public:
     bool IsRegularFile(const Path &p) override { return !Hit(Call::IsRegularFile, p) && m_system.IsRegularFile(p); }
     Path LinkTarget(const Path &p) override { return Hit(Call::LinkTarget, p) ? Path() : m_system.LinkTarget(p); }
     std::optional<long long> AgeSeconds(const Path &p) override { return Hit(Call::AgeSeconds, p) ? std::nullopt : m_system.AgeSeconds(p); }
-    std::optional<Owner> OwnerOf(const Path &p) override;
-    long long CurrentUser() override { return currentUser.value_or(m_system.CurrentUser()); }
+    std::optional<Owner> OwnerOf(const Path &p) override { return Hit(Call::OwnerOf, p) ? std::nullopt : m_system.OwnerOf(p); }
+    long long CurrentUser() override { return m_system.CurrentUser(); }
     bool FlushFolder(const Path &p) override { return !Hit(Call::FlushFolder, p.has_parent_path() ? p.parent_path() : ".") && m_system.FlushFolder(p); }
     // clang-format on
     void Pause(int) override { Hit(Call::Pause, Path()); }
@@ -121,17 +119,13 @@ public:
     // The calls after this many are never made: the first throws SimulatedCrash.
     int crashAfter = -1;
 
-    // Owners and modes to answer for these paths (as passed), in place of the system's.
-    std::map<Path, Owner> owners;
-    std::optional<long long> currentUser;
-
     std::vector<Call> calls;
     // The size each read asked for, in order.
     std::vector<std::size_t> reads;
-    // Every call that changes a file or makes it durable, as "Name path": the
-    // path as passed, or the file a handle was opened on; a flushed folder's
-    // path is the folder's.
-    std::vector<std::string> saveTrace;
+    // Every call that changes a file or makes it durable, as "Name path", in
+    // order and separated by commas: the path as passed, or the file a handle
+    // was opened on; a flushed folder's path is the folder's.
+    std::string saveTrace;
 
 private:
     bool Hit(Call call, const Path &path);
@@ -167,10 +161,6 @@ private:
     std::filesystem::path m_path;
 };
 
-// The values after a calculation on these typed measurements, from the defaults.
-CCalculatorValues Calculated(std::int32_t units, float width, float size, float height,
-                             float printSize = 1.0f);
-
 // File bytes as the program writes them, little-endian whatever the host.
 std::string SettingsBytes(std::int32_t units, float height, float size, float width, float printSize);
 // The settings file of the defaults: centimetres, 25, 0.72, 19, print size 1.
@@ -189,3 +179,9 @@ std::string ReadBytes(const std::filesystem::path &path);
 void WriteBytes(const std::filesystem::path &path, const std::string &bytes);
 // Names of the entries of a folder, sorted.
 std::vector<std::string> FolderEntries(const std::filesystem::path &path);
+
+// What the program writes for a stave width of 15 cm, a stave size of 0.5
+// and a page height of 30, on every platform (the Windows program's run as
+// a user is compared with the same files); read before any test changes folder.
+inline const std::string kReportFor15By05By30 = ReadBytes(PLAXOMET_TEST_DATA "/blackbox/PlaxometReport.txt");
+inline const std::string kSettingsFor15By05By30 = ReadBytes(PLAXOMET_TEST_DATA "/blackbox/SETTINGS");

@@ -45,13 +45,6 @@ std::wstring LineOf(HWND list, int index)
     return line;
 }
 
-LPARAM ItemCentre(HWND list, int index)
-{
-    RECT rect{};
-    ::SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&rect));
-    return MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
-}
-
 HWND Handle(CDialog &dialog)
 {
     return dynamic_cast<Win32DialogWindow &>(dialog.Window()).Handle();
@@ -113,18 +106,6 @@ public:
 
     void Click(CDialog &dialog, int id) override { ::SendMessageW(Item(dialog, id), BM_CLICK, 0, 0); }
 
-    void ClickItem(CDialog &dialog, int listId, int index, ItemClick how) override
-    {
-        const HWND list = Item(dialog, listId);
-        const LPARAM at = ItemCentre(list, index);
-        const WPARAM keys = how == ItemClick::WithControl ? MK_CONTROL : 0;
-        for (const UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}) {
-            if (message == WM_LBUTTONDBLCLK && how != ItemClick::Double)
-                break;
-            ::SendMessageW(list, message, keys | (message == WM_LBUTTONUP ? 0 : MK_LBUTTON), at);
-        }
-    }
-
     void CloseBox(CDialog &dialog) override { ::PostMessageW(Handle(dialog), WM_SYSCOMMAND, SC_CLOSE, 0); }
 
     void ChooseSystemMenuItem(CDialog &dialog, const std::string &text) override
@@ -142,14 +123,6 @@ public:
     }
 
     std::string Caption(CDialog &dialog) override { return Utf8FromWide(TextOf(Handle(dialog))); }
-
-    std::string SelectedText(CDialog &dialog, int id) override
-    {
-        DWORD start = 0, end = 0;
-        ::SendMessageW(Item(dialog, id), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                       reinterpret_cast<LPARAM>(&end));
-        return Utf8FromWide(TextOf(Item(dialog, id)).substr(start, end - start));
-    }
 
     std::vector<std::string> ListLines(CDialog &dialog, int id) override
     {

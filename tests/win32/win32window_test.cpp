@@ -9,48 +9,11 @@
 #include <gtest/gtest.h>
 #include <tuple>
 
-// What only the native windows can show: the owner of a message box and the
-// system's code page.
+// What only the native windows and services can show: Notepad, the labels
+// a screen reader reads, and the system's code page.
 namespace {
 
 constexpr On M{IDD_PLAXOMET_DIALOG}, T{IDD_TEXTSTYLES}, E{IDD_EDITTEXTSTYLES};
-
-// MessageBoxW's box is modal to the window it is given: that is the
-// innermost dialog running, even while another program's window is active:
-// the main dialog, or Edit Text Size over Text Sizes. (The main dialog alone
-// has a taskbar button, having no owner.)
-TEST(Win32MessageBox, IsOwnedByTheInnermostDialogWhateverWindowIsActive)
-{
-    for (const bool nested : {false, true}) {
-        HWND dialog = nullptr, boxOwner = nullptr;
-        const Step fail = (nested ? E : M).Then([&](IDialogDriver &, CDialog &innermost) {
-            dialog = dynamic_cast<Win32DialogWindow &>(innermost.Window()).Handle();
-            EXPECT_EQ((::GetWindowLongPtrW(dialog, GWL_EXSTYLE) & WS_EX_APPWINDOW) != 0, !nested);
-            const HWND other =
-                ::CreateWindowExW(0, L"STATIC", L"another program", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
-                                  200, 100, nullptr, nullptr, nullptr, nullptr);
-            ::SetActiveWindow(other);
-            ASSERT_EQ(::GetActiveWindow(), other);
-            // Runs in the box's own message loop, once the box is up.
-            Driver().Post([&boxOwner] {
-                const HWND box = ::FindWindowW(L"#32770", L"win32_tests");
-                boxOwner = ::GetWindow(box, GW_OWNER);
-                ::PostMessageW(box, WM_COMMAND, IDOK, 0);
-            });
-            EXPECT_EQ(
-                Win32MessageService().ShowMessage("Disk full while accessing SETTINGS.", MsgButtons::OK),
-                AnswerOK);
-            ::DestroyWindow(other);
-        });
-        RunScenario(nested ? T : M, {.name = nested ? "Edit Text Size" : "the main dialog",
-                                     .before = {{"SETTINGS", kDefaultSettings}, {"STYLES", ""}},
-                                     .steps = nested ? std::vector{T.Click(IDC_NEW), fail,
-                                                                   E.Press(Key::Escape), T.Press(Key::Escape)}
-                                                     : std::vector{fail, M.CloseBox()}});
-        EXPECT_NE(dialog, nullptr);
-        EXPECT_EQ(boxOwner, dialog) << (nested ? "Edit Text Size" : "the main dialog");
-    }
-}
 
 // The viewer is Notepad of the system folder only: a NOTEPAD.EXE in the
 // current folder, which the search path CreateProcess uses without a program
