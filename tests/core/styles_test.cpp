@@ -5,7 +5,6 @@
 #include "styles/textsizelist.h"
 #include "tests/support/fakes.h"
 
-#include <cmath>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -29,26 +28,25 @@ Strings Loaded(RecordingMessageService &messages)
 // short as read past its end. An empty STYLES is an empty list.
 TEST(UnreadableFiles, LoadNothingAndSayWhy)
 {
-    const std::vector<Shown> denied{{"Access to SETTINGS. was denied."}, {"Access to STYLES. was denied."}};
+    const Shown settingsCut{"Attempted to access SETTINGS. past its end."},
+        stylesCut{"Attempted to access STYLES. past its end."};
+    const std::vector<Shown> denied{{"Access to SETTINGS. was denied."}, {"Access to STYLES. was denied."}},
+        badPath{{"SETTINGS. contains an incorrect path."}, {"STYLES. contains an incorrect path."}};
     const struct {
         const char *kind;
         void (*make)(const char *file);
         std::vector<Shown> said;
     } rows[] = {
         {"missing", [](const char *) {}, {{"SETTINGS file not found"}, {"TEXT SIZES file not found"}}},
-        {"empty",
-         [](const char *file) { WriteBytes(file, ""); },
-         {{"Attempted to access SETTINGS. past its end."}}},
+        {"empty", [](const char *f) { WriteBytes(f, ""); }, {settingsCut}},
         {"too short",
-         [](const char *file) { WriteBytes(file, std::string(19, '\x7F')); },
-         {{"Attempted to access SETTINGS. past its end."}, {"Attempted to access STYLES. past its end."}}},
-        {"folder", [](const char *file) { fs::create_directory(file); }, denied},
+         [](const char *f) { WriteBytes(f, std::string(19, '\x7F')); },
+         {settingsCut, stylesCut}},
+        {"folder", [](const char *f) { fs::create_directory(f); }, denied},
 #ifndef _WIN32
-        {"FIFO", [](const char *file) { ASSERT_EQ(::mkfifo(file, 0600), 0); }, denied},
-        {"link to /dev/zero", [](const char *file) { fs::create_symlink("/dev/zero", file); }, denied},
-        {"link to itself",
-         [](const char *file) { fs::create_symlink(file, file); },
-         {{"SETTINGS. contains an incorrect path."}, {"STYLES. contains an incorrect path."}}},
+        {"FIFO", [](const char *f) { ASSERT_EQ(::mkfifo(f, 0600), 0); }, denied},
+        {"link to /dev/zero", [](const char *f) { fs::create_symlink("/dev/zero", f); }, denied},
+        {"link to itself", [](const char *f) { fs::create_symlink(f, f); }, badPath},
 #endif
     };
     for (const auto &row : rows) {

@@ -39,17 +39,9 @@ public:
     // its TAB laid out, within the list's height, and scrolled to if it lies
     // beyond the list's width.
     virtual bool ShowsWhole(CDialog &dialog, int listId, int index) = 0;
-    // How far the window's centre lies from its owner's, or from the screen's
-    // work area's when it has none (x and y, in pixels), and the owner's caption ("" for none).
-    // clang-format off
-    struct Placement { int x, y; std::string owner; };
-    // clang-format on
-    virtual Placement OffCentre(CDialog &dialog) = 0;
+    // The caption of the window's owner; "" for none.
+    virtual std::string Owner(CDialog &dialog) = 0;
 };
 
 // The driver of the toolkit these tests run on; its test program sets it.
 inline IDialogDriver *g_driver = nullptr;
-inline IDialogDriver &Driver()
-{
-    return *g_driver;
-}

@@ -53,16 +53,6 @@ struct Player {
 
 } // namespace
 
-int Play(IDialogDriver &driver, CDialog &top, std::vector<Step> steps)
-{
-    auto player = std::make_shared<Player>(Player{driver, std::move(steps)});
-    driver.Post([player] { player->Tick(player); });
-    const int result = top.DoModal();
-    player->finished = true;
-    EXPECT_EQ(player->next, player->steps.size()) << "the dialog closed before every step ran";
-    return result;
-}
-
 void RunScenario(On top, const Scenario &scenario)
 {
     SCOPED_TRACE(scenario.name);
@@ -73,12 +63,17 @@ void RunScenario(On top, const Scenario &scenario)
     messages.answers.assign(scenario.answers.begin(), scenario.answers.end());
     RecordingLauncher launcher;
     {
+        IDialogDriver &driver = *g_driver;
         std::unique_ptr<CDialog> dialog;
         if (top.dialog == IDD_TEXTSTYLES)
-            dialog = std::make_unique<CTextStylesDlg>(Driver().Toolkit(), messages);
+            dialog = std::make_unique<CTextStylesDlg>(driver.Toolkit(), messages);
         else
-            dialog = std::make_unique<CPlaxometDlg>(Driver().Toolkit(), messages, launcher);
-        Play(Driver(), *dialog, scenario.steps);
+            dialog = std::make_unique<CPlaxometDlg>(driver.Toolkit(), messages, launcher);
+        auto player = std::make_shared<Player>(Player{driver, scenario.steps});
+        driver.Post([player] { player->Tick(player); });
+        dialog->DoModal();
+        player->finished = true;
+        EXPECT_EQ(player->next, player->steps.size()) << "the dialog closed before every step ran";
     }
     EXPECT_EQ(messages.messages, scenario.messages);
     for (const auto &[name, bytes] : scenario.after) {
@@ -91,16 +86,10 @@ void RunScenario(On top, const Scenario &scenario)
 
 std::string IdName(int id)
 {
-    // clang-format off
-#define PLAXOMET_ID(name) {name, #name}
+    // Every identifier of res/resource.h, as the build lists them; of two with one number, the first.
     static const std::map<int, std::string> names = {
-        PLAXOMET_ID(IDOK), PLAXOMET_ID(IDCANCEL), PLAXOMET_ID(IDD_ABOUTBOX), PLAXOMET_ID(IDD_PLAXOMET_DIALOG),
-        PLAXOMET_ID(IDD_TEXTSTYLES), PLAXOMET_ID(IDD_EDITTEXTSTYLES), PLAXOMET_ID(IDC_STAVEWIDTH),
-        PLAXOMET_ID(IDC_STAVESIZE), PLAXOMET_ID(IDC_PAGEHEIGHT), PLAXOMET_ID(IDC_NEW), PLAXOMET_ID(IDC_INCHES),
-        PLAXOMET_ID(IDC_CENTIMETERS), PLAXOMET_ID(IDC_EDIT), PLAXOMET_ID(IDC_DELETE),
-        {IDC_STYLESLIST, "IDC_STYLESLIST/IDC_TEXTSIZES"}, PLAXOMET_ID(IDC_ENTRYNAME), PLAXOMET_ID(IDC_ENTRYSIZE)};
-    // clang-format on
-#undef PLAXOMET_ID
+#include "idnames.inc"
+    };
     const auto found = names.find(id);
     return found != names.end() ? found->second : id == 0 ? "no control" : "control " + std::to_string(id);
 }
@@ -124,23 +113,6 @@ Step On::ExpectList(const std::vector<std::string> &lines, int caret, const std:
                 rows.push_back(i);
         }
         EXPECT_EQ(rows, selected) << "selected rows";
-    });
-}
-
-Step On::ExpectChecks(bool inches, bool centimetres, Where at) const
-{
-    return Named(at, "ExpectChecks", 0, [=](auto &, CDialog &dlg) {
-        EXPECT_EQ(dlg.Window().GetCheck(IDC_INCHES), inches);
-        EXPECT_EQ(dlg.Window().GetCheck(IDC_CENTIMETERS), centimetres);
-    });
-}
-
-Step On::ExpectCentred(std::string owner, Where at) const
-{
-    return Named(at, "ExpectCentred", 0, [=](auto &d, auto &dlg) {
-        const auto [x, y, by] = d.OffCentre(dlg);
-        EXPECT_TRUE(std::abs(x) <= 1 && std::abs(y) <= 1) << "off centre by " << x << ", " << y;
-        EXPECT_EQ(by, owner) << "the owner";
     });
 }
 

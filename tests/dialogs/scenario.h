@@ -60,9 +60,11 @@ struct On {
     // The text sizes list: its lines, the focus rectangle's and the selected rows.
     Step ExpectList(const std::vector<std::string> &lines, int caret, const std::vector<int> &selected, Where at = Here()) const;
     // The unit radio buttons' checks.
-    Step ExpectChecks(bool inches, bool centimetres, Where at = Here()) const;
-    // Centred over its owner, the dialog so captioned, or over the screen when it has none ("").
-    Step ExpectCentred(std::string owner = "", Where at = Here()) const;
+    Step ExpectChecks(bool inches, bool centimetres, Where at = Here()) const
+        { return Named(at, "ExpectChecks", 0, [=](auto &, auto &w) { EXPECT_EQ(std::pair(w.Window().GetCheck(IDC_INCHES), w.Window().GetCheck(IDC_CENTIMETERS)), std::pair(inches, centimetres)); }); }
+    // Owned by the dialog so captioned, and so modal to it.
+    Step ExpectOwner(std::string owner, Where at = Here()) const
+        { return Named(at, "ExpectOwner", 0, [=](auto &d, auto &w) { EXPECT_EQ(d.Owner(w), owner); }); }
     // `key` pressed once for each control, the focus expected on each in turn.
     std::vector<Step> Tabbing(Key key, std::initializer_list<int> ids, Where at = Here()) const;
     static constexpr const char *kKeyNames[] = {"Press Enter", "Press Escape", "Press Tab", "Press ShiftTab", "Press F1"};
@@ -85,9 +87,7 @@ struct Scenario {
     friend void PrintTo(const Scenario &scenario, std::ostream *out) { *out << scenario.name; }
 };
 
-// Opens dialog `top` in a fresh folder, plays the scenario's steps and checks what it expects.
+// Opens dialog `top` in a fresh folder and runs it modally, playing the
+// scenario's steps on the dialogs as each becomes active (a dialog left open
+// when the steps run out is a failure), then checks what it expects.
 void RunScenario(On top, const Scenario &scenario);
-
-// Runs `top` modally and plays the steps on the dialogs as each becomes
-// active; a dialog left open when the steps run out is a failure.
-int Play(IDialogDriver &driver, CDialog &top, std::vector<Step> steps);

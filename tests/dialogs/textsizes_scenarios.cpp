@@ -1,6 +1,4 @@
 #include "base/cp1252.h"
-#include "base/systemerror.h"
-#include "dialogs/textstylesdlg.h"
 #include "res/resource.h"
 #include "tests/dialogs/scenario.h"
 
@@ -19,15 +17,6 @@ constexpr On A{IDD_ABOUTBOX};
 constexpr const char *kTextSizes = "Text Sizes (in Orvel units)";
 const Shown kSure{"Are you sure?", MsgButtons::YesNo, MsgIcon::Question};
 const Shown kNotFound{"TEXT SIZES file not found"};
-// The system's words for an invalid index: the C library's, or on Windows
-// its message for an invalid parameter ("The parameter is incorrect."; Wine
-// says "Invalid parameter.").
-#ifdef _WIN32
-const Shown kInvalidIndex{SystemErrorText(std::make_error_code(std::errc::invalid_argument)), MsgButtons::OK,
-                          MsgIcon::Stop};
-#else
-const Shown kInvalidIndex{"Invalid argument", MsgButtons::OK, MsgIcon::Stop};
-#endif
 const std::string kTwo = StylesRecord("BODY", 12.0f) + StylesRecord("ANNOT", 9.5f);
 
 // The edit dialog answered: a name and a size typed, then Enter.
@@ -52,30 +41,28 @@ TEST_P(TextSizes, Plays)
 }
 
 const Scenario kTextSizesScenarios[] = {
-    // A save that fails is said, and the dialog stays open.
-    {.name = "OnAMissingFileEditSaysSoDeleteRemovesTheNewEntryAndAFailedSaveIsSaid",
-     .steps = Join({{T.ExpectCentred(), T.ExpectList({}, -1, {}), T.ExpectFocus(IDC_NEW), T.Click(IDC_EDIT)},
+    // Delete asks, and only Yes removes the entry; a save that fails is said, and the dialog stays open.
+    {.name = "OnAMissingFileDeleteAsksAndOnlyYesRemovesAndAFailedSaveIsSaid",
+     .answers = {AnswerOK, AnswerNo},
+     .steps = Join({{T.ExpectList({}, -1, {}), T.ExpectFocus(IDC_NEW)},
                     NewEntry("body", "11"),
-                    {T.ExpectList({"BODY\t11.00"}, 0, {0}), T.Click(IDC_DELETE), T.ExpectList({}, -1, {}),
-                     T.Click(IDC_DELETE), T.Do([] { fs::create_directory("STYLES"); }), T.Click(IDOK),
+                    {T.Click(IDC_DELETE), T.ExpectList({"BODY\t11.00"}, 0, {0}), T.Click(IDC_DELETE),
+                     T.ExpectList({}, -1, {}), T.Do([] { fs::create_directory("STYLES"); }), T.Click(IDOK),
                      T.ExpectFocus(IDOK), T.Press(Key::Escape)}}),
-     .messages = {kNotFound,
-                  kInvalidIndex,
-                  kSure,
-                  kSure,
-                  {"Access to STYLES. was denied.", MsgButtons::OK, MsgIcon::Stop}}},
+     .messages = {kNotFound, kSure, kSure, {"Access to STYLES. was denied.", MsgButtons::OK, MsgIcon::Stop}}},
 
-    // Edit replaces the entry with the focus; a name too long is refused before a size that is no number.
+    // Edit replaces the entry with the focus; a name too long is refused before
+    // a size that is no number. A name is all before its entry's last TAB.
     {.name = "EditReplacesTheFocusedEntryAndRefusesALongNameThenANonNumber",
-     .before = {{"STYLES", StylesRecord("EIGHTEENCHARACTERS", 5.0f)}},
+     .before = {{"STYLES", StylesRecord("EIGHTEENCHARACTERS", 5.0f) + StylesRecord("Z\tZ", 2.0f)}},
      .steps = {T.Click(IDC_EDIT), E.ExpectCaption("Edit text size (in Orvel units)"),
-               E.ExpectCentred(kTextSizes), E.ExpectText(IDC_ENTRYNAME, "EIGHTEENCHARACTERS"),
+               E.ExpectOwner(kTextSizes), E.ExpectText(IDC_ENTRYNAME, "EIGHTEENCHARACTERS"),
                E.ExpectText(IDC_ENTRYSIZE, "5"), E.Type(IDC_ENTRYSIZE, "x"), E.Press(Key::Enter),
                E.ExpectFocus(IDC_ENTRYNAME), E.Type(IDC_ENTRYNAME, "short"), E.Press(Key::Enter),
                E.ExpectFocus(IDC_ENTRYSIZE), E.Type(IDC_ENTRYSIZE, "10,5"), E.Press(Key::Enter),
-               T.ExpectList({"SHORT\t10.50"}, 0, {0}), T.Click(IDOK)},
+               T.ExpectList({"SHORT\t10.50", "Z\tZ\t2.00"}, 0, {0}), T.Click(IDOK)},
      .messages = {{"Enter no more than 17 characters."}, {"Enter a number."}},
-     .after = {{"STYLES", StylesRecord("SHORT", 10.5f)}}},
+     .after = {{"STYLES", StylesRecord("SHORT", 10.5f) + StylesRecord("Z\tZ", 2.0f)}}},
 
     // Seventeen "é" fit, the eighteenth typed does not; both names are stored
     // as 8-bit text (Windows-1252 here, the system's code page on Windows),
@@ -100,8 +87,8 @@ const Scenario kTextSizesScenarios[] = {
          Join({{T.ExpectFocus(IDC_NEW)},
                T.Tabbing(Key::Tab, {IDC_EDIT, IDC_DELETE, IDC_STYLESLIST, IDOK, IDCANCEL, IDC_NEW}),
                {T.Press(Key::Enter), E.ExpectCaption("New text size (in Orvel units)"), E.Press(Key::F1),
-                A.ExpectCentred("New text size (in Orvel units)"), A.Press(Key::Enter), E.Press(Key::Escape),
-                T.Press(Key::F1), A.ExpectCentred(kTextSizes), A.Press(Key::Enter), T.ExpectFocus(IDC_NEW)},
+                A.ExpectOwner("New text size (in Orvel units)"), A.Press(Key::Enter), E.Press(Key::Escape),
+                T.Press(Key::F1), A.ExpectOwner(kTextSizes), A.Press(Key::Enter), T.ExpectFocus(IDC_NEW)},
                NewEntry("new", "1"),
                {T.Click(IDC_DELETE), T.Click(IDCANCEL)}}),
      .messages = {kSure},

@@ -10,7 +10,6 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
-#include <QScreen>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
@@ -108,20 +107,15 @@ public:
         auto *list = Item<MultiColumnListWidget>(dialog, listId);
         const QRect cell = list->visualItemRect(list->item(index));
         // At least the name and the size side by side, whatever room the TAB takes.
-        int least = 0;
-        for (const QString &part : list->item(index)->text().split(u'\t'))
-            least += list->fontMetrics().horizontalAdvance(part);
+        const int least = list->fontMetrics().horizontalAdvance(list->item(index)->text().remove(u'\t'));
         return cell.width() >= least && cell.bottom() <= list->viewport()->height() &&
                (cell.right() <= list->viewport()->width() || list->horizontalScrollBar()->isVisible());
     }
 
-    Placement OffCentre(CDialog &dialog) override
+    std::string Owner(CDialog &dialog) override
     {
-        const QtDialogWindow &window = Window(dialog);
-        const QWidget *owner = window.parentWidget() ? window.parentWidget()->window() : nullptr;
-        const QPoint off = window.geometry().center() -
-                           (owner ? owner->geometry() : window.screen()->availableGeometry()).center();
-        return {off.x(), off.y(), owner ? owner->windowTitle().toStdString() : ""};
+        const QWidget *owner = Window(dialog).parentWidget();
+        return owner ? owner->window()->windowTitle().toStdString() : "";
     }
 
 private:

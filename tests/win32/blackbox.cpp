@@ -1,7 +1,6 @@
 // Uses Plaxomet.exe as a user would, from another process: starts it in the
-// current folder, answers "SETTINGS file not found", types a stave width,
-// stave size and page height, presses Enter, then Esc. Exits non-zero, with
-// a reason, where the program did not answer as it should.
+// current folder, answers "SETTINGS file not found", presses Enter, then Esc.
+// Exits non-zero, with a reason, where the program did not answer as it should.
 //
 // Given a shortcut (.lnk) instead, opens it as the desktop would, answers the
 // first message and presses Esc: the program saves its settings in the
@@ -55,8 +54,8 @@ int wmain(int argc, wchar_t *argv[])
 {
     const std::wstring target = argc > 1 ? argv[1] : L"";
     const bool shortcut = target.ends_with(L".lnk");
-    if (argc < 5 && !shortcut)
-        return Fail("usage: blackbox PLAXOMET.EXE WIDTH SIZE HEIGHT, or blackbox SHORTCUT.lnk");
+    if (argc < 2)
+        return Fail("usage: blackbox PLAXOMET.EXE, or blackbox SHORTCUT.lnk");
     PROCESS_INFORMATION process{};
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -79,13 +78,6 @@ int wmain(int argc, wchar_t *argv[])
         return Fail("no main dialog");
 
     if (!shortcut) {
-        for (int field = 0; field < 3; ++field) {
-            const HWND edit = ::GetDlgItem(dialog, kMainDialogField + field);
-            ::SendMessageW(edit, EM_SETSEL, 0, -1);
-            ::SendMessageW(edit, WM_CHAR, VK_BACK, 0);
-            for (const wchar_t *c = argv[2 + field]; *c; ++c)
-                ::SendMessageW(edit, WM_CHAR, *c, 0);
-        }
         Press(::GetDlgItem(dialog, 1002), VK_RETURN);
         for (int tries = 0;
              tries < 100 && ::GetFileAttributesW(L"notepad-called.txt") == INVALID_FILE_ATTRIBUTES; ++tries)

@@ -140,30 +140,21 @@ public:
         ::SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&cell));
         ::GetClientRect(list, &client);
         // At least the name and the size side by side, whatever room the TAB takes.
-        const std::wstring line = LineOf(list, index);
+        std::wstring parts = LineOf(list, index);
+        parts.erase(parts.find(L'\t'), 1);
         const HDC dc = ::GetDC(list);
         ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(list, WM_GETFONT, 0, 0)));
-        SIZE name{}, size{};
-        ::GetTextExtentPoint32W(dc, line.c_str(), static_cast<int>(line.find(L'\t')), &name);
-        ::GetTextExtentPoint32W(dc, line.c_str() + line.find(L'\t') + 1,
-                                static_cast<int>(line.size() - line.find(L'\t') - 1), &size);
+        SIZE least{};
+        ::GetTextExtentPoint32W(dc, parts.c_str(), static_cast<int>(parts.size()), &least);
         ::ReleaseDC(list, dc);
-        return cell.right - cell.left >= name.cx + size.cx && cell.bottom <= client.bottom &&
+        return cell.right - cell.left >= least.cx && cell.bottom <= client.bottom &&
                (cell.right <= client.right || (::GetWindowLongPtrW(list, GWL_STYLE) & WS_HSCROLL));
     }
 
-    Placement OffCentre(CDialog &dialog) override
+    std::string Owner(CDialog &dialog) override
     {
-        RECT window{}, area{};
-        ::GetWindowRect(Handle(dialog), &window);
         const HWND owner = ::GetWindow(Handle(dialog), GW_OWNER);
-        if (owner)
-            ::GetWindowRect(owner, &area);
-        else
-            ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
-        return {(window.left + window.right - area.left - area.right) / 2,
-                (window.top + window.bottom - area.top - area.bottom) / 2,
-                owner ? Utf8FromWide(TextOf(owner)) : ""};
+        return owner ? Utf8FromWide(TextOf(owner)) : "";
     }
 
 private:

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 #include <tuple>
+#include <utility>
 
 // What only the native windows and services can show: Notepad, the labels
 // a screen reader reads, and the system's code page.
@@ -27,15 +28,15 @@ TEST(Win32ViewerLauncher, StartsOnlyTheSystemFoldersNotepadAndSaysWhenItCannot)
     WriteBytes("NOTEPAD.EXE", "planted: no program, so that starting it would fail otherwise");
     WriteBytes("system/BROKEN.EXE", "not a program");
     const auto system = (dir.Path() / "system").wstring();
-    const std::error_code notFound(ERROR_FILE_NOT_FOUND, std::system_category()),
-        noProgram(ERROR_BAD_EXE_FORMAT, std::system_category()),
-        noFolder(ERROR_PATH_NOT_FOUND, std::system_category());
+    const auto cannot = [](const char *program, int error) {
+        return std::string(program) + " could not be started. " +
+               SystemErrorText(std::error_code(error, std::system_category()));
+    };
     // The last: a system that could not name its folder (GetSystemDirectoryW gave 0) starts nothing.
     for (const auto &[program, folder, said] :
-         {std::tuple{"NOTEPAD.EXE", system, "NOTEPAD.EXE could not be started. " + SystemErrorText(notFound)},
-          std::tuple{"BROKEN.EXE", system, "BROKEN.EXE could not be started. " + SystemErrorText(noProgram)},
-          std::tuple{"NOTEPAD.EXE", std::wstring(),
-                     "NOTEPAD.EXE could not be started. " + SystemErrorText(noFolder)}}) {
+         {std::tuple{"NOTEPAD.EXE", system, cannot("NOTEPAD.EXE", ERROR_FILE_NOT_FOUND)},
+          std::tuple{"BROKEN.EXE", system, cannot("BROKEN.EXE", ERROR_BAD_EXE_FORMAT)},
+          std::tuple{"NOTEPAD.EXE", std::wstring(), cannot("NOTEPAD.EXE", ERROR_PATH_NOT_FOUND)}}) {
         std::string failure;
         Win32ViewerLauncher(program, folder).Open("PlaxometReport.txt", [&](const std::string &what) {
             failure = what;
@@ -82,11 +83,12 @@ TEST(Win32Layout, LabelsNameTheirFieldsFitAndNothingIsClipped)
     // starts it itself: the arrow keys in the unit buttons wrap before it.
     const auto groups = [](IDialogDriver &, CDialog &dlg) {
         const HWND hwnd = dynamic_cast<Win32DialogWindow &>(dlg.Window()).Handle();
-        for (const auto &[from, previous, next] : {std::tuple{IDC_INCHES, IDC_CENTIMETERS, IDC_CENTIMETERS},
-                                                   std::tuple{IDC_CENTIMETERS, IDC_INCHES, IDC_INCHES}}) {
-            const HWND button = ::GetDlgItem(hwnd, from);
-            EXPECT_EQ(::GetDlgCtrlID(::GetNextDlgGroupItem(hwnd, button, TRUE)), previous) << from;
-            EXPECT_EQ(::GetDlgCtrlID(::GetNextDlgGroupItem(hwnd, button, FALSE)), next) << from;
+        for (const auto &[from, other] :
+             {std::pair{IDC_INCHES, IDC_CENTIMETERS}, {IDC_CENTIMETERS, IDC_INCHES}}) {
+            for (const BOOL previous : {TRUE, FALSE})
+                EXPECT_EQ(::GetDlgCtrlID(::GetNextDlgGroupItem(hwnd, ::GetDlgItem(hwnd, from), previous)),
+                          other)
+                    << IdName(from);
         }
     };
     RunScenario(M, {.name = "main",
