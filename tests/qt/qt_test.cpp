@@ -54,14 +54,14 @@ TEST(QtMainWindow, DrawsTheTemplateAsAUserNeedsIt)
                 EXPECT_TRUE(hit == control || control->isAncestorOf(hit)) << IdName(id) << " is taken";
             }
         }
-        auto *inches = qobject_cast<QRadioButton *>(w.GetDlgItem(IDC_INCHES));
         // A click on the circle at the right edge checks the button, as one on its text does.
+        auto *inches = qobject_cast<QRadioButton *>(w.GetDlgItem(IDC_INCHES));
         auto *centimetres = qobject_cast<QRadioButton *>(w.GetDlgItem(IDC_CENTIMETERS));
-        QTest::mouseClick(centimetres, Qt::LeftButton, {},
-                          {centimetres->width() - 4, centimetres->height() / 2});
-        EXPECT_TRUE(centimetres->isChecked()) << "the circle at the right edge";
-        QTest::mouseClick(inches, Qt::LeftButton, {}, {2, inches->height() / 2});
-        EXPECT_TRUE(inches->isChecked()) << "the text at the left";
+        ASSERT_TRUE(centimetres->isChecked() && !inches->isChecked());
+        QTest::mouseClick(inches, Qt::LeftButton, {}, {inches->width() - 4, inches->height() / 2});
+        EXPECT_TRUE(inches->isChecked()) << "the circle at the right edge";
+        QTest::mouseClick(centimetres, Qt::LeftButton, {}, {2, centimetres->height() / 2});
+        EXPECT_TRUE(centimetres->isChecked()) << "the text at the left";
     });
     RunScenario(
         M,
