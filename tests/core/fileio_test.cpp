@@ -8,6 +8,7 @@
 #include <cstring>
 #include <functional>
 #include <sstream>
+#include <system_error>
 
 #include <gtest/gtest.h>
 
@@ -31,9 +32,6 @@ using Strings = std::vector<std::string>;
 const std::string kOld = "the old content, longer than the new";
 const std::string kNew = "new content";
 
-constexpr auto kRw = fs::perms::owner_read | fs::perms::owner_write;
-constexpr auto kRx = fs::perms::owner_read | fs::perms::owner_exec;
-constexpr auto kRwx = fs::perms::owner_all;
 constexpr unsigned kNobody = 65534;
 
 using Call = FaultyFiles::Call;
@@ -183,15 +181,6 @@ const PlausibleError kPlausibleErrors[] = {
 #endif
 // clang-format on
 
-std::string ErrorName(long error)
-{
-#ifdef _WIN32
-    return "Windows error " + std::to_string(error);
-#else
-    return ::strerrorname_np(static_cast<int>(error));
-#endif
-}
-
 // Each call of a save failing with each error it plausibly meets, for a file
 // replaced and for its first save: the user is told in the system's words,
 // and the file holds the old or the new bytes, whole, with no file of ours
@@ -216,7 +205,7 @@ TEST(SaveFaults, EachPlausibleErrorIsSaidAndLeavesOneWholeFile)
                     continue;
                 std::ostringstream name;
                 name << (first ? "first save, " : "") << row.call << " (call " << at << ") "
-                     << ErrorName(row.error);
+                     << std::system_category().message(static_cast<int>(row.error));
                 SCOPED_TRACE(name.str());
                 TemporaryWorkingDirectory dir;
                 if (!first)
@@ -243,7 +232,7 @@ TEST(SaveFaults, ACrashAtAnyCallLeavesOneWholeFile)
                          std::to_string(at));
             TemporaryWorkingDirectory dir;
             WriteBytes("DATA", kOld);
-            fs::permissions("DATA", kRw);
+            fs::permissions("DATA", fs::perms::owner_read | fs::perms::owner_write);
             const auto perms = fs::status("DATA").permissions();
             if (first)
                 fs::remove("DATA");
@@ -352,9 +341,9 @@ TEST(ReplaceContentsPermissions, AFileTheUserMayNotWriteStaysAsItWas)
         EXPECT_EQ(FolderEntries(dir.Path()), Strings{"DATA"});
         EXPECT_EQ(fs::status("DATA").permissions(), fs::perms::owner_read);
         EXPECT_EQ(ReadBytes("DATA"), kOld);
-        fs::permissions(dir.Path(), kRx);
+        fs::permissions(dir.Path(), fs::perms::owner_read | fs::perms::owner_exec);
         EXPECT_EQ(Failure([] { Save("NEW"); }), "Access to NEW. was denied.");
-        fs::permissions(dir.Path(), kRwx);
+        fs::permissions(dir.Path(), fs::perms::owner_all);
         EXPECT_EQ(FolderEntries(dir.Path()), Strings{"DATA"});
     });
 }
@@ -431,7 +420,7 @@ TEST(Links, AnotherUsersLinkInASharedFolderIsNotFollowed)
         bool followed;
     } rows[] = {{fs::perms::all | fs::perms::sticky_bit, kNobody, false},
                 {fs::perms::all | fs::perms::sticky_bit, 0, true},
-                {kRwx, kNobody, true}};
+                {fs::perms::owner_all, kNobody, true}};
     for (const auto &row : rows) {
         SCOPED_TRACE("a link of user " + std::to_string(row.linkOwner) +
                      (row.followed ? "" : " in a shared folder"));

@@ -109,7 +109,7 @@ TEST(ReportFile, IsReplacedWholeAndOpenedOrTheLastOneStays)
         RecordingMessageService messages;
         RecordingLauncher launcher;
         launcher.failure = "none.";
-        FaultyFiles files(0, kHardIoError);
+        FaultyFiles files(0, kDiskFullError);
         files.writeLimit = row.writeLimit;
         files.failing = row.failing;
         std::string said;

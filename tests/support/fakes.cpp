@@ -41,12 +41,9 @@ const char *const kCallNames[] = {
     "IsRegularFile",  "LinkTarget", "AgeSeconds", "OwnerOf",   "FlushFolder",    "Pause"};
 
 // The calls a save's durability and outcome depend on.
-bool ChangesFiles(FaultyFiles::Call call)
-{
-    using C = FaultyFiles::Call;
-    return call == C::CreateNew || call == C::OpenForRewrite || call == C::Write || call == C::SetLength ||
-           call == C::Flush || call == C::Replace || call == C::Remove || call == C::FlushFolder;
-}
+using C = FaultyFiles::Call;
+constexpr C kChangingCalls[] = {C::CreateNew, C::OpenForRewrite, C::Write,  C::SetLength,
+                                C::Flush,     C::Replace,        C::Remove, C::FlushFolder};
 
 } // namespace
 
@@ -61,7 +58,7 @@ bool FaultyFiles::Hit(Call call, const Path &path)
     if (m_crashed)
         return m_injected = true;
     calls.push_back(call);
-    if (ChangesFiles(call))
+    if (std::ranges::find(kChangingCalls, call) != std::end(kChangingCalls))
         saveTrace += (saveTrace.empty() ? "" : ", ") + std::string(kCallNames[static_cast<int>(call)]) + " " +
                      path.generic_string();
     const int number = static_cast<int>(calls.size());

@@ -45,14 +45,12 @@ public:
 };
 
 // Error numbers of the platform's file calls (errno, or Windows' own) for a
-// full disk, a failing device and access denied.
+// full disk and access denied.
 #ifdef _WIN32
 inline constexpr long kDiskFullError = 112; // ERROR_DISK_FULL
-inline constexpr long kHardIoError = 23;    // ERROR_CRC
 inline constexpr long kAccessDenied = 5;    // ERROR_ACCESS_DENIED
 #else
 inline constexpr long kDiskFullError = ENOSPC;
-inline constexpr long kHardIoError = EIO;
 inline constexpr long kAccessDenied = EACCES;
 #endif
 
